@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what Nimbrel needs to build and test, from Debian's packages.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+BUILD_PACKAGES=(
+  cmake g++ make pkg-config
+  libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+)
+TEST_PACKAGES=(
+  xvfb xdotool x11-utils zenity xdg-utils
+  dragonfly-reverb-vst ardour
+)
+
+want=("${BUILD_PACKAGES[@]}")
+if [ "${1:-}" = "--tests" ]; then
+  want+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
