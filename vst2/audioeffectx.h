@@ -1,0 +1,47 @@
+#pragma once
+// The extended adapter: identity, events, time information and the
+// opcodes of the 2.x interface, with the answers a plug-in gives by default.
+#include "vst2/audioeffect.h"
+
+class AudioEffectX : public AudioEffect {
+public:
+    AudioEffectX(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams);
+
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
+    void resume() override;
+
+    virtual int32_t processEvents(VstEvents* events) { (void)events; return 0; }
+    virtual bool canParameterBeAutomated(int32_t index) { (void)index; return true; }
+    virtual bool string2parameter(int32_t index, char* text) { (void)index; (void)text; return false; }
+    virtual bool getProgramNameIndexed(int32_t category, int32_t index, char* text) {
+        (void)category; (void)index; (void)text; return false;
+    }
+    virtual bool getInputProperties(int32_t index, VstPinProperties* properties) {
+        (void)index; (void)properties; return false;
+    }
+    virtual bool getOutputProperties(int32_t index, VstPinProperties* properties) {
+        (void)index; (void)properties; return false;
+    }
+    virtual bool getParameterProperties(int32_t index, VstParameterProperties* p) {
+        (void)index; (void)p; return false;
+    }
+    virtual bool setBypass(bool onOff) { (void)onOff; return false; }
+    virtual bool getEffectName(char* name) { (void)name; return false; }
+    virtual bool getVendorString(char* text) { (void)text; return false; }
+    virtual bool getProductString(char* text) { (void)text; return false; }
+    virtual int32_t getVendorVersion() { return 0; }
+    virtual int32_t canDo(char* text) { (void)text; return 0; }
+    virtual int32_t getTailSize() { return 0; }
+    virtual VstPlugCategory getPlugCategory() { return kPlugCategUnknown; }
+    virtual int32_t getVstVersion() { return kVstVersion; }
+
+    // Host services.
+    VstTimeInfo* getTimeInfo(int32_t filter);
+    bool updateDisplay();
+    bool sizeWindow(int32_t width, int32_t height);
+    bool beginEdit(int32_t index);
+    bool endEdit(int32_t index);
+    bool getHostProductString(char* text);  // text holds kVstMaxProductStrLen + 1 bytes
+    int32_t getHostVendorVersion();
+    bool wantEvents();
+};
