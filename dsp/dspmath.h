@@ -1,0 +1,33 @@
+#pragma once
+// Small arithmetic helpers shared by the engines.
+#include <cstdint>
+
+namespace dspmath {
+
+// Float to signed 64-bit, rounding toward zero. Values that do not fit (and NaN)
+// give 0: a control far outside its range then lands on a harmless index
+// instead of an undefined conversion. Every value the engines meet with sane
+// controls is far inside the range, where this is the plain conversion.
+inline int64_t truncIndex(float x)
+{
+    if (x > -1.0e15f && x < 1.0e15f)
+        return static_cast<int64_t>(x);
+    return 0;
+}
+
+// x with its integer part removed (toward zero).
+inline float frac(float x)
+{
+    return x - static_cast<float>(static_cast<int64_t>(x));
+}
+
+// Keeps a per-block figure finite and within +-limit (NaN gives 0), so the
+// per-sample conversions to integers stay defined.
+inline float saneOr0(float x, float limit)
+{
+    if (x >= -limit && x <= limit)
+        return x;
+    return 0.0f;
+}
+
+} // namespace dspmath
