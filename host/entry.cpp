@@ -1,0 +1,32 @@
+// The entry points a Linux host looks for when it loads the plug-in.
+#include "host/ovaudio.h"
+#include "vst2/aeffect.h"
+
+namespace {
+
+AEffect* createEffectInstance(audioMasterCallback audioMaster) {
+    OvAudio* effect = new OvAudio(audioMaster);
+    return effect->getAeffect();
+}
+
+AEffect* pluginMain(audioMasterCallback audioMaster) {
+    // Hosts probe plug-ins with no callback at all; only a host that says it
+    // is not a VST 2 host (version 0) is refused.
+    if (audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+    return createEffectInstance(audioMaster);
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
+    return pluginMain(audioMaster);
+}
+
+// The older entry name that some Linux hosts still look for.
+__attribute__((visibility("default"))) AEffect* nimbrelLegacyMain(audioMasterCallback audioMaster)
+    __asm__("main");
+AEffect* nimbrelLegacyMain(audioMasterCallback audioMaster) { return pluginMain(audioMaster); }
+
+}
