@@ -1,0 +1,187 @@
+// Speed of the effect engines, driven the way the render path drives them:
+// host blocks cut into sub-blocks of sample rate / 300 frames, with the
+// countdown carried from one host block to the next.
+#include <benchmark/benchmark.h>
+#include <xmmintrin.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "dsp/delay2.h"
+#include "dsp/reverb.h"
+
+namespace {
+
+// Flush-to-zero and denormals-are-zero for the scope, as the plug-in sets
+// them around every host block.
+struct FlushDenormals {
+    unsigned saved = _mm_getcsr();
+    FlushDenormals() { _mm_setcsr(saved | 0x8040); }
+    ~FlushDenormals() { _mm_setcsr(saved); }
+};
+
+struct Signal {
+    std::vector<float> l, r;
+    Signal(int64_t frames, uint32_t seed) : l(frames), r(frames)
+    {
+        std::mt19937 rng(seed);
+        std::uniform_real_distribution<float> d(-0.5f, 0.5f);
+        for (int64_t i = 0; i < frames; ++i) {
+            l[i] = d(rng);
+            r[i] = d(rng);
+        }
+    }
+};
+
+// Cuts host blocks at control ticks like the render path.
+class Ticker {
+public:
+    explicit Ticker(float sr) : tick_(static_cast<int64_t>(sr / 300.0)) {}
+    template <typename F>
+    void block(int64_t frames, F&& render)
+    {
+        int64_t offset = 0;
+        while (frames > 0) {
+            if (countdown_ == 0)
+                countdown_ = tick_;
+            const int64_t n = countdown_ < frames ? countdown_ : frames;
+            render(offset, n);
+            offset += n;
+            frames -= n;
+            countdown_ -= n;
+        }
+    }
+
+private:
+    int64_t tick_;
+    int64_t countdown_ = 0;
+};
+
+void setSteps(Delay2& d)
+{
+    for (int k = 0; k < 17; ++k) {
+        d.stepL[k] = 0.3f + 0.04f * k;
+        d.stepR[k] = 0.9f - 0.03f * k;
+    }
+}
+
+void runReverb(Reverb& rv, float* l, float* r, int64_t n)
+{
+    rv.universalReverbCalcEnhanced(l, r, n, 1.0f, 0.6f, 0.5f, 0.2f, 0.55f, 0.4f, 0.1f,
+        1.0f - 1.0f, 0.4f, 1.0f, 1.0f, 0.5f);
+}
+
+void runDelay(Delay2& d, float* l, float* r, int64_t n)
+{
+    setSteps(d);
+    d.bpm = 120.0f;
+    d.universalTapCalc17(l, r, n, 1.0f, 0.5f, 0.5f, 0.25f, 0.2f, 0.0625f, 1.0f - 1.0f, 0.125f,
+        0.0f, 1.0f, 0.5f);
+}
+
+enum Engines { ReverbOnly, DelayOnly, Serial, Parallel };
+
+void report(benchmark::State& state, float sr, int64_t framesPerIter)
+{
+    const double frames = static_cast<double>(state.iterations()) * framesPerIter;
+    state.counters["realtime"] = benchmark::Counter(frames / sr, benchmark::Counter::kIsRate);
+    state.counters["ns_per_frame"] = benchmark::Counter(frames * 1e-9,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBlock, bool tail)
+{
+    FlushDenormals ftz;
+    auto rv = std::make_unique<Reverb>();
+    auto dl = std::make_unique<Delay2>();
+    rv->samplerate = sr;
+    dl->samplerate = sr;
+    const int64_t span = static_cast<int64_t>(sr) * 2;
+    Signal in(span, 7);
+    std::vector<float> wl(hostBlock), wr(hostBlock), al(hostBlock), ar(hostBlock);
+    Ticker ticker(sr);
+    int64_t pos = 0;
+
+    auto render = [&](int64_t len, bool silent) {
+        for (int64_t i = 0; i < len; ++i) {
+            wl[i] = silent ? 0.0f : in.l[(pos + i) % span];
+            wr[i] = silent ? 0.0f : in.r[(pos + i) % span];
+        }
+        ticker.block(len, [&](int64_t off, int64_t n) {
+            float* l = wl.data() + off;
+            float* r = wr.data() + off;
+            switch (which) {
+            case ReverbOnly:
+                runReverb(*rv, l, r, n);
+                break;
+            case DelayOnly:
+                runDelay(*dl, l, r, n);
+                break;
+            case Serial:
+                runReverb(*rv, l, r, n);
+                runDelay(*dl, l, r, n);
+                break;
+            case Parallel:
+                for (int64_t i = 0; i < n; ++i) {
+                    al[off + i] = l[i];
+                    ar[off + i] = r[i];
+                }
+                runReverb(*rv, l, r, n);
+                runDelay(*dl, al.data() + off, ar.data() + off, n);
+                break;
+            }
+        });
+        pos += len;
+        benchmark::DoNotOptimize(wl.data());
+        benchmark::ClobberMemory();
+    };
+
+    if (tail) {
+        // Half a second of noise, then only silence: the tails ring out.
+        const int64_t burst = static_cast<int64_t>(sr / 2);
+        for (int64_t done = 0; done < burst; done += hostBlock)
+            render(hostBlock, false);
+    }
+    for (auto _ : state)
+        render(hostBlock, tail);
+    report(state, sr, hostBlock);
+}
+
+void registerAll()
+{
+    struct Case {
+        const char* name;
+        Engines which;
+    };
+    const Case cases[] = { { "reverb", ReverbOnly }, { "multitap", DelayOnly },
+        { "serial", Serial }, { "parallel", Parallel } };
+    const struct {
+        float sr;
+        int64_t block;
+    } setups[] = { { 44100.0f, 512 }, { 96000.0f, 512 }, { 44100.0f, 64 } };
+    for (const auto& s : setups) {
+        for (const auto& c : cases) {
+            const std::string name = std::string("engine/") + c.name + "/sr:" +
+                std::to_string(static_cast<int>(s.sr)) + "/block:" + std::to_string(s.block);
+            benchmark::RegisterBenchmark(name.c_str(), BM_Engines, c.which, s.sr, s.block, false);
+        }
+        for (const auto& c : { cases[0], cases[1] }) {
+            const std::string name = std::string("engine_tail/") + c.name + "/sr:" +
+                std::to_string(static_cast<int>(s.sr)) + "/block:" + std::to_string(s.block);
+            benchmark::RegisterBenchmark(name.c_str(), BM_Engines, c.which, s.sr, s.block, true);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Plain scalar model of the engine, written for clarity, not speed: the
+// optimised engine must match it bit for bit.
+// Tempo-synchronised 17-step multitap delay: a recirculating stereo loop of two
+// sync units with damping, and 17 taps spread evenly over one loop length, each
+// with its own left and right level. Processes two buffers in place; all
+// memory lives in the object.
+#include <cstdint>
+
+// Figures computed once per call from the controls, tempo and sample rate.
+struct RefDelay2Coeffs {
+    float syncValue;       // note value in beats
+    int64_t loopLength;    // samples
+    float feedbackBase;
+    bool oneShot;          // no recirculation
+    float tapGain[17];
+    float cHiDamp, cLowDamp, cLowCut, cHiCut;
+    float tapRate[17];     // tap modulator phase per sample
+    float tapDepth[17];    // tap modulation depth in samples
+    float mainRate, mainDepth;
+};
+
+class RefDelay2 {
+public:
+    RefDelay2();
+
+    float stepL[17];
+    float stepR[17];
+    float samplerate;          // Hz
+    float bpm;                 // beats per minute
+
+    void reset();
+    void universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,
+        float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
+        float, float, float);
+
+    static constexpr int64_t kLineSize = 262144;
+    static constexpr int64_t kMask = kLineSize - 1;
+    static constexpr int kSteps = 17;
+    static const float MultiDelaySyncTab2[13];
+    static const float lfoprimfactors[18];
+
+    // Index into MultiDelaySyncTab2 for an MTime control value; values
+    // outside 0..1 wrap around the 13 note values.
+    static int syncIndex(float time);
+    // Tempo actually used: 120 for a tempo that is zero, negative or not finite.
+    static float usableBpm(float bpm);
+    // The per-call figures (before the change detection and step-level tests).
+    static RefDelay2Coeffs coefficients(float samplerate, float bpm, float time, float feedback,
+        float detune, float hiDamp, float lowDamp, float hiCut, float lowCut);
+    static float lfoShape(float p);
+
+    // Read-only views for tests.
+    float lastFeedbackBase() const { return lastFeedback; }
+    float lastLoopLength() const { return lastLoop; }
+    int64_t writePosition() const { return writePos; }
+
+private:
+    float loopL[kLineSize];
+    float loopR[kLineSize];
+    float tapSourceL[kLineSize];
+    float tapSourceR[kLineSize];
+    int64_t writePos;
+    float loopState[4];        // high-damp low-pass L/R, low-damp low-pass L/R
+    float outState[4];         // low-cut low-pass R/L, high-cut low-pass R/L
+    float mainPhase;
+    float tapPhase[17];
+    float lastFeedback;
+    float lastLoop;
+};

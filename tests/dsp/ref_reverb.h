@@ -1,0 +1,60 @@
+#pragma once
+// Plain scalar model of the engine, written for clarity, not speed: the
+// optimised engine must match it bit for bit.
+// Algorithmic stereo reverb: input diffuser, six-line cross-coupled tank of
+// modulated lossy all-pass pairs, damping inside the loop, cut filters on the
+// output. Processes two buffers in place; all memory lives in the object.
+#include <cstdint>
+
+// Figures computed once per block from the controls.
+struct RefReverbCoeffs {
+    float sizeF;        // size shaped to 0.2..1
+    int64_t unit;       // size unit in samples; every tank and diffuser delay is a multiple
+    float dry, shapedDecay, fb, wet, q;
+    float rateA, rateB;     // LFO increments per sample
+    float depthA, depthB;   // LFO depths in samples
+    float c1, c2;           // in-loop low-pass and high-pass-tracker coefficients
+    int64_t off1, off2;     // base delays of lines 1 and 4
+    int64_t pd, tapL, tapR; // predelay and output tap delays in samples
+    float lc, hc;           // output low-cut and high-cut coefficients
+};
+
+class RefReverb {
+public:
+    RefReverb();
+
+    float samplerate;          // Hz, 44100 after construction
+
+    void reset();
+    void universalReverbCalcEnhanced(float* left, float* right, int64_t count,
+        float mix, float decay, float size, float predelay, float swirl, float hiDamp,
+        float lowDamp, float hiCut, float lowCut, float diffuse, float wetLevel, float spare);
+
+    static constexpr int64_t kLineSize = 32768;
+    static constexpr int64_t kMask = kLineSize - 1;
+
+    // Size unit in samples for a size control at a sample rate.
+    static int64_t sizeUnit(float size, float sr);
+    static RefReverbCoeffs coefficients(float sr, float mix, float decay, float size, float predelay,
+        float swirl, float hiDamp, float lowDamp, float hiCut, float lowCut, float wetLevel);
+
+    // Read-only views for tests and the display.
+    const float* line(int n) const { return lines[n - 1]; } // n = 1..10
+    float rememberedSize() const { return lastSize; }
+
+private:
+    float workL[kLineSize];
+    float workR[kLineSize];
+    float lines[10][kLineSize];  // lines 1..10 at index 0..9
+    int64_t tankPos;             // write index of lines 1..6
+    int64_t diffPos;             // write index of lines 7..10
+    float phaseA, phaseB;
+    float lpL, lpR, hpL, hpR;    // damping: low-passes and high-pass trackers
+    float lcL, lcR;              // output low-cut trackers
+    float hcL, hcR;              // output high-cut low-passes
+    float lastSize;
+
+    void diffuseBlock(const float* left, const float* right, int64_t n, float g, int64_t u);
+    void tankBlock(float* left, float* right, int64_t n, const RefReverbCoeffs& k);
+    void tankScalar(float* left, float* right, int64_t n, const RefReverbCoeffs& k);
+};
