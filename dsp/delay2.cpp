@@ -3,7 +3,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "dsp/delay2_taps.h"
 #include "dsp/dspmath.h"
+#include "dsp/simd.h"
+
+#include <emmintrin.h>
 
 using dspmath::frac;
 using dspmath::saneOr0;
@@ -81,6 +85,11 @@ Delay2::Delay2()
     bpm = 120.0f;
     lastFeedback = 0.0f;
     lastLoop = 0.0f;
+    std::memset(chunkPhase, 0, sizeof chunkPhase);
+    std::memset(chunkAccL, 0, sizeof chunkAccL);
+    std::memset(chunkAccR, 0, sizeof chunkAccR);
+    std::memset(chunkLoopL, 0, sizeof chunkLoopL);
+    std::memset(chunkLoopR, 0, sizeof chunkLoopR);
     reset();
 }
 
@@ -180,6 +189,118 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
     return c;
 }
 
+void Delay2::loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
+    bool firstStepLouder, const float* phase)
+{
+    int64_t w = writePos;
+    if (c.oneShot) {
+        // No recirculation: the taps read the input itself.
+        for (int i = 0; i < n; ++i) {
+            tapSourceL[w] = left[i];
+            tapSourceR[w] = right[i];
+            w = (w + 1) & kMask;
+        }
+        return;
+    }
+    const float fb = c.feedbackBase;
+    const int64_t loopLength = c.loopLength;
+    const int64_t mainD = static_cast<int64_t>(c.mainDepth);
+    // A loop longer than the chunk reads only samples written before the
+    // chunk: all its reads can then be made first, several samples at a time.
+    const bool readAhead = loopLength >= n;
+    if (readAhead) {
+        const float* rows[1] = { phase };
+        const float depth[1] = { c.mainDepth };
+        const int32_t whole[1] = { static_cast<int32_t>(mainD) };
+        const int32_t base[1] = { static_cast<int32_t>(loopLength) };
+        const float unity[1] = { 1.0f };
+        TapChunk job;
+        job.lineL = loopL;
+        job.lineR = loopR;
+        job.w0 = w;
+        job.n = n;
+        job.smooth = true;
+        job.taps = 1;
+        job.phase = rows;
+        job.depth = depth;
+        job.wholeDepth = whole;
+        job.base = base;
+        job.gainL = unity;
+        job.gainR = unity;
+        job.accL = chunkLoopL;
+        job.accR = chunkLoopR;
+        job.store = true;
+        if (simdLevel() == SimdLevel::Avx2)
+            tapChunkAvx2(job);
+        else
+            tapChunkSse2(job);
+    }
+    float a0 = loopState[0], a1 = loopState[1], b0 = loopState[2], b1 = loopState[3];
+    for (int i = 0; i < n; ++i) {
+        float dL, dR;
+        if (readAhead) {
+            dL = chunkLoopL[i];
+            dR = chunkLoopR[i];
+        } else {
+            const float m = lfoShape(phase[i]) * c.mainDepth;
+            const int64_t M = static_cast<int64_t>(m);
+            const float t = m - static_cast<float>(M);
+            dL = readLeft(loopL, w - loopLength - M, t);
+            dR = readRight(loopR, w - loopLength + M - mainD, t);
+        }
+        const float fbL = (left[i] - dL) * fb;
+        const float fbR = (right[i] - dR) * fb;
+        // The 1e-7 keeps the damping states out of the denormal range.
+        a0 = (1.0f - c.cHiDamp) * a0 + c.cHiDamp * fbL + 1e-7f;
+        a1 = (1.0f - c.cHiDamp) * a1 + c.cHiDamp * fbR + 1e-7f;
+        b0 = (1.0f - c.cLowDamp) * b0 + c.cLowDamp * a0 + 1e-7f;
+        b1 = (1.0f - c.cLowDamp) * b1 + c.cLowDamp * a1 + 1e-7f;
+        const float hL = a0 - b0;
+        const float hR = a1 - b1;
+        // Stored negated: the read above is subtracted, so the loop feeds back positively.
+        loopL[w] = -hL;
+        loopR[w] = -hR;
+        tapSourceL[w] = firstStepLouder ? fbL : hL;
+        tapSourceR[w] = firstStepLouder ? fbR : hR;
+        w = (w + 1) & kMask;
+    }
+    loopState[0] = a0;
+    loopState[1] = a1;
+    loopState[2] = b0;
+    loopState[3] = b1;
+}
+
+void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
+{
+    // Each modulator phase is a serial float sum; the modulators are
+    // independent, so four advance side by side, and each group of four
+    // samples is transposed into the per-modulator rows the later stages read.
+    const int groups = (lanes + 3) / 4;
+    int j = 0;
+    for (; j + 4 <= n; j += 4) {
+        for (int g = 0; g < groups; ++g) {
+            const __m128 r = _mm_load_ps(rate + 4 * g);
+            __m128 p = _mm_load_ps(ph + 4 * g);
+            __m128 s[4];
+            for (int q = 0; q < 4; ++q) {
+                p = _mm_add_ps(p, r);
+                p = _mm_sub_ps(p, _mm_cvtepi32_ps(_mm_cvttps_epi32(p)));
+                s[q] = p;
+            }
+            _mm_store_ps(ph + 4 * g, p);
+            _MM_TRANSPOSE4_PS(s[0], s[1], s[2], s[3]);
+            for (int q = 0; q < 4; ++q)
+                _mm_storeu_ps(&chunkPhase[4 * g + q][j], s[q]);
+        }
+    }
+    for (; j < n; ++j) {
+        for (int a = 0; a < lanes; ++a) {
+            ph[a] = frac(ph[a] + rate[a]);
+            chunkPhase[a][j] = ph[a];
+        }
+    }
+}
+
 void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,
     float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
     float, float, float)
@@ -202,69 +323,102 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     if (count < 1)
         return;
 
-    const float fb = c.feedbackBase;
-    const int64_t loopLength = c.loopLength;
-    const int64_t mainD = static_cast<int64_t>(c.mainDepth);
-    for (int64_t i = 0; i < count; ++i) {
-        const float inL = left[i];
-        const float inR = right[i];
-        const int64_t w = writePos;
-        if (!c.oneShot) {
-            mainPhase = frac(mainPhase + c.mainRate);
-            const float m = lfoShape(mainPhase) * c.mainDepth;
-            const int64_t M = static_cast<int64_t>(m);
-            const float t = m - static_cast<float>(M);
-            const float dL = readLeft(loopL, w - loopLength - M, t);
-            const float dR = readRight(loopR, w - loopLength + M - mainD, t);
-            const float fbL = (inL - dL) * fb;
-            const float fbR = (inR - dR) * fb;
-            loopState[0] = (1.0f - c.cHiDamp) * loopState[0] + c.cHiDamp * fbL + 1e-7f;
-            loopState[1] = (1.0f - c.cHiDamp) * loopState[1] + c.cHiDamp * fbR + 1e-7f;
-            loopState[2] = (1.0f - c.cLowDamp) * loopState[2] + c.cLowDamp * loopState[0] + 1e-7f;
-            loopState[3] = (1.0f - c.cLowDamp) * loopState[3] + c.cLowDamp * loopState[1] + 1e-7f;
-            const float hL = loopState[0] - loopState[2];
-            const float hR = loopState[1] - loopState[3];
-            // Stored negated: the read above is subtracted, so the loop feeds back positively.
-            loopL[w] = -hL;
-            loopR[w] = -hR;
-            tapSourceL[w] = firstStepLouder ? fbL : hL;
-            tapSourceR[w] = firstStepLouder ? fbR : hR;
-        } else {
-            tapSourceL[w] = inL;
-            tapSourceR[w] = inR;
-        }
-
-        float accL = 0.0f;
-        float accR = 0.0f;
-        for (int k = 0; k < kSteps; ++k) {
-            if (!(stepL[k] + stepR[k] > 0.0f))
-                continue;
-            tapPhase[k] = frac(tapPhase[k] + c.tapRate[k]);
-            const float m = lfoShape(tapPhase[k]) * c.tapDepth[k];
-            const int64_t M = static_cast<int64_t>(m);
-            const float t = m - static_cast<float>(M);
-            const int64_t D = static_cast<int64_t>(c.tapDepth[k]);
-            const int64_t P = (k * loopLength) >> 4;
-            float tL, tR;
-            if (smoothTaps) {
-                tL = readLeft(tapSourceL, w - P - M, t);
-                tR = readRight(tapSourceR, w - P + M - D, t);
-            } else {
-                tL = readLeftLinear(tapSourceL, w - P - M, t);
-                tR = readRightLinear(tapSourceR, w - P + M - D, t);
-            }
-            accL += stepL[k] * c.tapGain[k] * tL;
-            accR += stepR[k] * c.tapGain[k] * tR;
-        }
-
-        outState[0] = (1.0f - c.cLowCut) * outState[0] + c.cLowCut * accR;
-        accR -= outState[0];
-        outState[1] = (1.0f - c.cLowCut) * outState[1] + c.cLowCut * accL;
-        accL -= outState[1];
-        outState[2] = (1.0f - c.cHiCut) * outState[2] + c.cHiCut * accR;
-        outState[3] = (1.0f - c.cHiCut) * outState[3] + c.cHiCut * accL;
-        left[i] = dry * inL + mix * outState[3];
-        right[i] = dry * inR + mix * outState[2];
-        writePos = (w + 1) & kMask;
+    // Steps with both levels at 0 cost nothing (and their phases stand still).
+    int active[kSteps];
+    int taps = 0;
+    float depth[kSteps], gainL[kSteps], gainR[kSteps];
+    int32_t wholeDepth[kSteps], base[kSteps];
+    const float* phaseRows[kSteps];
+    for (int k = 0; k < kSteps; ++k) {
+        if (!(stepL[k] + stepR[k] > 0.0f))
+            continue;
+        active[taps] = k;
+        depth[taps] = c.tapDepth[k];
+        wholeDepth[taps] = static_cast<int32_t>(c.tapDepth[k]);
+        // Tap 0 has no base delay, tap 16 is one full loop length back.
+        base[taps] = static_cast<int32_t>((k * c.loopLength) >> 4);
+        gainL[taps] = stepL[k] * c.tapGain[k];
+        gainR[taps] = stepR[k] * c.tapGain[k];
+        phaseRows[taps] = chunkPhase[taps];
+        ++taps;
     }
+
+    // The taps of a chunk read the tap source after the loop stage has written
+    // the whole chunk; that is the same as sample by sample as long as no read
+    // reaches back to a slot that a later sample of the chunk overwrites.
+    float deepest = 0.0f;
+    for (int a = 0; a < taps; ++a)
+        deepest = depth[a] > deepest ? depth[a] : deepest;
+    const int64_t reach = c.loopLength + static_cast<int64_t>(deepest) + 3;
+    int64_t chunkLimit = kLineSize - reach;
+    if (chunkLimit > kChunk)
+        chunkLimit = kChunk;
+    if (chunkLimit < 1)
+        chunkLimit = 1;
+
+    // Modulator phases side by side: the active taps, then the loop's.
+    alignas(16) float phase[20] = {};
+    alignas(16) float rate[20] = {};
+    for (int a = 0; a < taps; ++a) {
+        phase[a] = tapPhase[active[a]];
+        rate[a] = c.tapRate[active[a]];
+    }
+    int lanes = taps;
+    if (!c.oneShot) {
+        phase[taps] = mainPhase;
+        rate[taps] = c.mainRate;
+        lanes = taps + 1;
+    }
+
+    const auto tapChunk = simdLevel() == SimdLevel::Avx2 ? tapChunkAvx2 : tapChunkSse2;
+    for (int64_t start = 0; start < count; start += chunkLimit) {
+        const int n = static_cast<int>(count - start < chunkLimit ? count - start : chunkLimit);
+        float* l = left + start;
+        float* r = right + start;
+        const int64_t w0 = writePos;
+        phaseStage(n, lanes, phase, rate);
+        loopStage(l, r, n, c, firstStepLouder, chunkPhase[taps]);
+        std::memset(chunkAccL, 0, sizeof(float) * (n + 8));
+        std::memset(chunkAccR, 0, sizeof(float) * (n + 8));
+        if (taps > 0) {
+            TapChunk job;
+            job.lineL = tapSourceL;
+            job.lineR = tapSourceR;
+            job.w0 = w0;
+            job.n = n;
+            job.smooth = smoothTaps;
+            job.taps = taps;
+            job.phase = phaseRows;
+            job.depth = depth;
+            job.wholeDepth = wholeDepth;
+            job.base = base;
+            job.gainL = gainL;
+            job.gainR = gainR;
+            job.accL = chunkAccL;
+            job.accR = chunkAccR;
+            tapChunk(job);
+        }
+        float lcR = outState[0], lcL = outState[1], hcR = outState[2], hcL = outState[3];
+        for (int i = 0; i < n; ++i) {
+            float accL = chunkAccL[i];
+            float accR = chunkAccR[i];
+            lcR = (1.0f - c.cLowCut) * lcR + c.cLowCut * accR;
+            accR -= lcR;
+            lcL = (1.0f - c.cLowCut) * lcL + c.cLowCut * accL;
+            accL -= lcL;
+            hcR = (1.0f - c.cHiCut) * hcR + c.cHiCut * accR;
+            hcL = (1.0f - c.cHiCut) * hcL + c.cHiCut * accL;
+            l[i] = dry * l[i] + mix * hcL;
+            r[i] = dry * r[i] + mix * hcR;
+        }
+        outState[0] = lcR;
+        outState[1] = lcL;
+        outState[2] = hcR;
+        outState[3] = hcL;
+        writePos = (w0 + n) & kMask;
+    }
+    for (int a = 0; a < taps; ++a)
+        tapPhase[active[a]] = phase[a];
+    if (!c.oneShot)
+        mainPhase = phase[taps];
 }

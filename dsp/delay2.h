@@ -65,4 +65,17 @@ private:
     float tapPhase[17];
     float lastFeedback;
     float lastLoop;
+
+    // Work space of one chunk: the samples are processed in stages (loop,
+    // tap phases, taps, output), each stage over the whole chunk.
+    static constexpr int kChunk = 256;
+    alignas(32) float chunkPhase[20][kChunk + 8]; // tap modulator phase per active tap and sample
+    alignas(32) float chunkAccL[kChunk + 8];
+    alignas(32) float chunkAccR[kChunk + 8];
+    alignas(32) float chunkLoopL[kChunk + 8];     // loop reads dL, dR per sample
+    alignas(32) float chunkLoopR[kChunk + 8];
+
+    void loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
+        bool firstStepLouder, const float* phase);
+    void phaseStage(int n, int lanes, float* phase, const float* rate);
 };

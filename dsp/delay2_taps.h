@@ -1,0 +1,28 @@
+#pragma once
+// The multitap's tap stage over one chunk of samples, vectorised across
+// samples. Two builds of the same kernel: SSE2 (every x86-64 processor) and
+// AVX2 (chosen at run time). Both give exactly the scalar results: the same
+// float operations in the same order, only several samples at a time.
+#include <cstdint>
+
+struct TapChunk {
+    const float* lineL;        // tap source lines
+    const float* lineR;
+    int64_t w0;                // write index of the chunk's first sample
+    int n;                     // samples in the chunk
+    bool smooth;               // four-point polynomial, else linear
+    int taps;                  // active taps, in step order
+    const float* const* phase; // per active tap: its modulator phase for each sample
+    const float* depth;        // per active tap: modulation depth in samples
+    const int32_t* wholeDepth; // per active tap: integer part of the depth
+    const int32_t* base;       // per active tap: base delay P in samples
+    const float* gainL;        // per active tap: step level times step gain
+    const float* gainR;
+    float* accL;               // per sample, zeroed by the caller; taps add in step order
+    float* accR;
+    bool store;                // write the first tap's raw reads instead of adding
+    TapChunk() : store(false) {}
+};
+
+void tapChunkSse2(const TapChunk& c);
+void tapChunkAvx2(const TapChunk& c);
