@@ -72,7 +72,7 @@ public:
 };
 
 // A momentary button from a two-image bitmap (upper released, lower pressed;
-// the image height is the control's height). Stock behaviour: nothing is sent
+// each image is half the bitmap's height unless given). Stock behaviour: nothing is sent
 // on press; on release the listener gets value 1 if the pointer is still over
 // the button, then value 0. With the press-sends switch on, the press sets 1
 // and tells the listener at once, and the release tells only the 0.
@@ -100,9 +100,8 @@ private:
 // A slider with a background and a handle bitmap. The handle travels over
 // maxPos - minPos pixels. Its top-left, relative to the control, is
 //   (offsetHandle.h, offsetHandle.v + (minPos - top) + trunc(f * (maxPos - minPos)))
-// with f = 1 - value for kBottom (value 0 at the bottom) and f = value for kTop,
-// kept within [offsetHandle.v + minPos - top, that + (maxPos - minPos) + handle height];
-// the handle is clipped to the control. (A handle of twice the control's height,
+// with f = value for kTop (or kLeft) and f = 1 - value otherwise (kBottom:
+// value 0 at the bottom); the handle is clipped to the control. (A handle of twice the control's height,
 // its upper half "off" and its lower half "on", with offsetHandle (0, -height),
 // draws a level bar that rises from the bottom.)
 // A click or drag puts the handle's middle under the pointer:

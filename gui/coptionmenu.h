@@ -66,6 +66,7 @@ public:
 
     void draw(CDrawContext* context) override;
     CMouseEventResult onMouseDown(CPoint& where, const long& buttons) override;
+    bool removed(CFrame* frame) override;  // closes an open list
 
     // The list: open (as a click does), close, and its geometry in frame
     // coordinates (valid while open; computed when opening).

@@ -1,0 +1,377 @@
+#include "gui/cframe.h"
+
+#include <algorithm>
+#include <cairo.h>
+
+#include "gui/cbitmap.h"
+#include "gui/cdrawcontext.h"
+#include "gui/platform_window.h"
+
+namespace VSTGUI {
+
+// Turns the back end's reports into the frame's event entry points.
+class FrameEventSink : public PlatformEventSink {
+public:
+    explicit FrameEventSink(CFrame& frame) : frame_(frame) {}
+    void platformMouseDown(const CPoint& where, long buttons) override {
+        CPoint p = where;
+        frame_.onMouseDown(p, buttons);
+    }
+    void platformMouseUp(const CPoint& where, long buttons) override {
+        CPoint p = where;
+        frame_.onMouseUp(p, buttons);
+    }
+    void platformMouseMoved(const CPoint& where, long buttons) override {
+        CPoint p = where;
+        frame_.onMouseMoved(p, buttons);
+    }
+    void platformMouseExited(const CPoint& where, long buttons) override {
+        CPoint p = where;
+        frame_.onMouseExited(p, buttons);
+    }
+    void platformWheel(const CPoint& where, float distance, long buttons) override {
+        frame_.onWheel(where, distance, buttons);
+    }
+    void platformKeyDown(CKeyCode& key) override { frame_.onKeyDown(key); }
+    void platformKeyUp(CKeyCode& key) override { frame_.onKeyUp(key); }
+    void platformExpose(const CRect& area) override {
+        // The back buffer always holds the whole picture: show it again.
+        if (frame_.backBuffer_ && frame_.window_) frame_.window_->present(frame_.backBuffer_, area);
+        else frame_.invalidate(area);
+    }
+
+private:
+    CFrame& frame_;
+};
+
+CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
+    : CView(size), systemWindow_(systemWindow), editor_(editor) {
+    frame_ = this;
+    sink_.reset(new FrameEventSink(*this));
+    if (systemWindow_) window_ = createPlatformWindow(systemWindow_, size.width(), size.height());
+    invalid();
+}
+
+CFrame::~CFrame() {
+    modalView_ = nullptr;
+    mouseDownView_ = nullptr;
+    hoverView_ = nullptr;
+    std::vector<CView*> views;
+    views.swap(views_);
+    for (CView* v : views) {
+        v->removed(this);
+        v->forget();
+    }
+    window_.reset();
+    if (backBuffer_) cairo_surface_destroy(backBuffer_);
+    frame_ = nullptr;
+}
+
+bool CFrame::isOpen() const { return window_ != nullptr; }
+
+unsigned long CFrame::getNativeWindow() const { return window_ ? window_->getNativeHandle() : 0; }
+
+void CFrame::idle() {
+    if (inIdle_) return;
+    inIdle_ = true;
+    if (window_) window_->pollEvents(*sink_);
+    updateDirty();
+    inIdle_ = false;
+}
+
+bool CFrame::ensureBackBuffer() {
+    const int w = static_cast<int>(std::max<CCoord>(size_.width(), 1));
+    const int h = static_cast<int>(std::max<CCoord>(size_.height(), 1));
+    if (backBuffer_ && cairo_image_surface_get_width(backBuffer_) == w && cairo_image_surface_get_height(backBuffer_) == h)
+        return false;
+    if (backBuffer_) cairo_surface_destroy(backBuffer_);
+    backBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    invalidAreas_.clear();
+    invalidAreas_.push_back(CRect(0, 0, w, h));
+    return true;
+}
+
+void CFrame::invalidate(const CRect& rect) {
+    CRect r = rect;
+    r.bound(CRect(0, 0, size_.width(), size_.height()));
+    if (!r.isEmpty()) invalidAreas_.push_back(r);
+}
+
+void CFrame::setDirty(bool state) {
+    if (state) invalid();
+}
+
+bool CFrame::isDirty() const {
+    if (!invalidAreas_.empty()) return true;
+    for (CView* v : views_)
+        if (v->isVisible() && v->isDirty()) return true;
+    return modalView_ && modalView_->isDirty();
+}
+
+void CFrame::drawArea(CDrawContext* context, const CRect& area, int* drawCount) {
+    context->setClipRect(area);
+    // Below everything: opaque black, then the frame's background picture.
+    context->setFillColor(kBlackCColor);
+    context->drawRect(area, kDrawFilled);
+    if (background_) background_->draw(context, CRect(0, 0, background_->getWidth(), background_->getHeight()));
+    auto drawView = [&](CView* v) {
+        CRect clip = v->getViewSize();
+        clip.bound(area);
+        if (clip.isEmpty()) return;
+        context->setClipRect(clip);
+        context->setDrawMode(kCopyMode);
+        context->setLineWidth(1);
+        v->draw(context);
+        v->setDirty(false);
+        if (drawCount) ++*drawCount;
+    };
+    for (CView* v : views_)
+        if (v != modalView_ && v->isVisible()) drawView(v);
+    if (modalView_ && modalView_->isVisible()) drawView(modalView_);
+    context->setClipRect(area);
+}
+
+namespace {
+// Joins overlapping areas, so that each pixel is drawn once per update.
+void mergeAreas(std::vector<CRect>& areas) {
+    bool merged = true;
+    while (merged) {
+        merged = false;
+        for (size_t i = 0; i < areas.size() && !merged; ++i)
+            for (size_t j = i + 1; j < areas.size(); ++j)
+                if (areas[i].rectOverlap(areas[j])) {
+                    areas[i].unite(areas[j]);
+                    areas.erase(areas.begin() + static_cast<long>(j));
+                    merged = true;
+                    break;
+                }
+    }
+}
+}  // namespace
+
+int CFrame::updateDirty() {
+    ensureBackBuffer();
+    std::vector<CRect> areas;
+    areas.swap(invalidAreas_);
+    const CRect whole(0, 0, size_.width(), size_.height());
+    auto addView = [&](CView* v) {
+        if (!v->isVisible() || !v->isDirty()) return;
+        CRect r = v->getViewSize();
+        r.bound(whole);
+        if (r.isEmpty()) v->setDirty(false);  // outside the window: nothing to show
+        else areas.push_back(r);
+    };
+    for (CView* v : views_) addView(v);
+    if (modalView_ && !isChild(modalView_)) addView(modalView_);
+    int count = 0;
+    if (!areas.empty()) {
+        mergeAreas(areas);
+        CDrawContext context(backBuffer_);
+        for (const CRect& a : areas) drawArea(&context, a, &count);
+        cairo_surface_flush(backBuffer_);
+        if (window_)
+            for (const CRect& a : areas) window_->present(backBuffer_, a);
+    }
+    lastDrawCount_ = count;
+    return count;
+}
+
+void CFrame::draw(CDrawContext* context) { drawArea(context, CRect(0, 0, size_.width(), size_.height()), nullptr); }
+
+cairo_surface_t* CFrame::renderToSurface() {
+    updateDirty();
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(backBuffer_),
+                                                      cairo_image_surface_get_height(backBuffer_));
+    cairo_t* cr = cairo_create(out);
+    cairo_set_source_surface(cr, backBuffer_, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(out);
+    return out;
+}
+
+bool CFrame::saveAsPng(const char* path) {
+    if (!path) return false;
+    cairo_surface_t* s = renderToSurface();
+    const bool ok = cairo_surface_write_to_png(s, path) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+bool CFrame::setSize(CCoord width, CCoord height) {
+    if (width <= 0 || height <= 0) return false;
+    size_.right = size_.left + width;
+    size_.bottom = size_.top + height;
+    if (window_) window_->setSize(width, height);
+    ensureBackBuffer();
+    invalid();
+    return true;
+}
+
+void CFrame::setViewSize(const CRect& rect, bool invalidate) {
+    setSize(rect.width(), rect.height());
+    if (invalidate) invalid();
+}
+
+void CFrame::setBackground(CBitmap* bitmap) {
+    CView::setBackground(bitmap);
+    invalid();
+}
+
+bool CFrame::addView(CView* view) {
+    if (!view || isChild(view)) return false;
+    views_.push_back(view);
+    view->attached(this);
+    return true;
+}
+
+void CFrame::forgetView(CView* view) {
+    if (modalView_ == view) modalView_ = nullptr;
+    if (mouseDownView_ == view) mouseDownView_ = nullptr;
+    if (hoverView_ == view) hoverView_ = nullptr;
+}
+
+bool CFrame::removeView(CView* view, bool withForget) {
+    auto it = std::find(views_.begin(), views_.end(), view);
+    if (it == views_.end()) return false;
+    views_.erase(it);
+    forgetView(view);
+    invalidate(view->getViewSize());
+    view->removed(this);
+    if (withForget) view->forget();
+    return true;
+}
+
+bool CFrame::removeAll(bool withForget) {
+    while (!views_.empty()) removeView(views_.back(), withForget);
+    return true;
+}
+
+bool CFrame::isChild(CView* view) const { return std::find(views_.begin(), views_.end(), view) != views_.end(); }
+
+CView* CFrame::getView(long index) const {
+    if (index < 0 || index >= getNbViews()) return nullptr;
+    return views_[static_cast<size_t>(index)];
+}
+
+bool CFrame::setModalView(CView* view) {
+    if (view && modalView_ && view != modalView_) return false;
+    CView* old = modalView_;
+    modalView_ = view;
+    if (old) {
+        if (hoverView_ == old) hoverView_ = nullptr;
+        if (mouseDownView_ == old) mouseDownView_ = nullptr;
+        invalidate(old->getViewSize());
+        if (!isChild(old)) old->removed(this);
+    }
+    if (view) {
+        if (!isChild(view)) view->attached(this);
+        view->setDirty(true);
+        mouseDownView_ = nullptr;
+    }
+    return true;
+}
+
+CView* CFrame::getViewAt(const CPoint& where) const {
+    for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
+        CView* v = *it;
+        if (v->isVisible() && v->getMouseEnabled() && v->hitTest(where)) return v;
+    }
+    return nullptr;
+}
+
+namespace {
+bool handled(CMouseEventResult r) { return r == kMouseEventHandled || r == kMouseDownEventHandledButDontNeedMovedOrUpEvents; }
+}  // namespace
+
+CMouseEventResult CFrame::onMouseDown(CPoint& where, const long& buttons) {
+    if (modalView_) {
+        CView* v = modalView_;
+        v->remember();
+        CMouseEventResult r = v->onMouseDown(where, buttons);
+        if (r == kMouseEventHandled && modalView_ == v) mouseDownView_ = v;
+        v->forget();
+        return r;
+    }
+    if (!mouseEnabled_ || !mouseableArea_.pointInside(where)) return kMouseEventNotHandled;
+    // Topmost first; a transparent view that does not take the click lets it
+    // through to the views below.
+    std::vector<CView*> order(views_.rbegin(), views_.rend());
+    for (CView* v : order) {
+        if (!isChild(v) || !v->isVisible() || !v->getMouseEnabled() || !v->hitTest(where, buttons)) continue;
+        v->remember();
+        CMouseEventResult r = v->onMouseDown(where, buttons);
+        const bool stillHere = isChild(v) || modalView_ == v;
+        if (r == kMouseEventHandled && stillHere && !modalView_) mouseDownView_ = v;
+        const bool transparent = v->getTransparency();
+        v->forget();
+        if (handled(r) || !transparent) return r;
+    }
+    return kMouseEventNotHandled;
+}
+
+CMouseEventResult CFrame::onMouseUp(CPoint& where, const long& buttons) {
+    CView* v = mouseDownView_ ? mouseDownView_ : modalView_;
+    mouseDownView_ = nullptr;
+    if (!v) return kMouseEventNotHandled;
+    v->remember();
+    CMouseEventResult r = v->onMouseUp(where, buttons);
+    v->forget();
+    return r;
+}
+
+CMouseEventResult CFrame::onMouseMoved(CPoint& where, const long& buttons) {
+    if (mouseDownView_) {
+        CView* v = mouseDownView_;
+        v->remember();
+        CMouseEventResult r = v->onMouseMoved(where, buttons);
+        v->forget();
+        return r;
+    }
+    CView* target = modalView_ ? modalView_ : getViewAt(where);
+    if (target != hoverView_) {
+        if (hoverView_) hoverView_->onMouseExited(where, buttons);
+        hoverView_ = target;
+        if (target) target->onMouseEntered(where, buttons);
+    }
+    if (!target) return kMouseEventNotHandled;
+    target->remember();
+    CMouseEventResult r = target->onMouseMoved(where, buttons);
+    const bool stillHere = isChild(target) || modalView_ == target;
+    if (stillHere && (buttons & (kLButton | kMButton | kRButton)) == 0) target->mouseOverNotify();
+    target->forget();
+    return r;
+}
+
+CMouseEventResult CFrame::onMouseExited(CPoint& where, const long& buttons) {
+    if (hoverView_) hoverView_->onMouseExited(where, buttons);
+    hoverView_ = nullptr;
+    return kMouseEventHandled;
+}
+
+bool CFrame::onWheel(const CPoint& where, const float& distance, const long& buttons) {
+    if (mouseDownView_) return false;
+    CView* v = modalView_ ? modalView_ : getViewAt(where);
+    if (!v) return false;
+    v->remember();
+    const bool r = v->onWheel(where, distance, buttons);
+    v->forget();
+    return r;
+}
+
+long CFrame::onKeyDown(CKeyCode& key) {
+    if (!modalView_) return -1;
+    CView* v = modalView_;
+    v->remember();
+    const long r = v->onKeyDown(key);
+    v->forget();
+    return r;
+}
+
+long CFrame::onKeyUp(CKeyCode& key) {
+    if (!modalView_) return -1;
+    return modalView_->onKeyUp(key);
+}
+
+}  // namespace VSTGUI

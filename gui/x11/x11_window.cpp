@@ -1,0 +1,184 @@
+// The X11 back end: a child window of the host's window on a display
+// connection of our own, served without blocking from the frame's idle.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <cairo-xlib.h>
+#include <cairo.h>
+#include <cstdint>
+#include <cstdio>
+
+#include "gui/platform_window.h"
+
+namespace VSTGUI {
+namespace {
+
+long modifiers(unsigned int state) {
+    long buttons = 0;
+    if (state & ShiftMask) buttons |= kShift;
+    if (state & ControlMask) buttons |= kControl;
+    if (state & Mod1Mask) buttons |= kAlt;
+    return buttons;
+}
+
+long heldButtons(unsigned int state) {
+    long buttons = modifiers(state);
+    if (state & Button1Mask) buttons |= kLButton;
+    if (state & Button2Mask) buttons |= kMButton;
+    if (state & Button3Mask) buttons |= kRButton;
+    return buttons;
+}
+
+long buttonBit(unsigned int button) {
+    switch (button) {
+        case Button1: return kLButton;
+        case Button2: return kMButton;
+        case Button3: return kRButton;
+        default: return 0;
+    }
+}
+
+unsigned char virtualKey(KeySym sym) {
+    switch (sym) {
+        case XK_BackSpace: return VKEY_BACK;
+        case XK_Tab: return VKEY_TAB;
+        case XK_Return: return VKEY_RETURN;
+        case XK_Escape: return VKEY_ESCAPE;
+        case XK_space: return VKEY_SPACE;
+        case XK_End: return VKEY_END;
+        case XK_Home: return VKEY_HOME;
+        case XK_Left: return VKEY_LEFT;
+        case XK_Up: return VKEY_UP;
+        case XK_Right: return VKEY_RIGHT;
+        case XK_Down: return VKEY_DOWN;
+        case XK_Page_Up: return VKEY_PAGEUP;
+        case XK_Page_Down: return VKEY_PAGEDOWN;
+        case XK_KP_Enter: return VKEY_ENTER;
+        default: return 0;
+    }
+}
+
+class X11Window : public PlatformWindow {
+public:
+    X11Window(Display* display, Window parent, CCoord width, CCoord height) : display_(display) {
+        XSetWindowAttributes attrs = {};
+        attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                           KeyReleaseMask | EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+        attrs.background_pixmap = None;  // no flashing: we paint every pixel
+        attrs.bit_gravity = NorthWestGravity;
+        window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+                                CopyFromParent, InputOutput, CopyFromParent,
+                                CWEventMask | CWBackPixmap | CWBitGravity, &attrs);
+        XWindowAttributes wa;
+        XGetWindowAttributes(display_, window_, &wa);
+        surface_ = cairo_xlib_surface_create(display_, window_, wa.visual, static_cast<int>(width), static_cast<int>(height));
+        XMapWindow(display_, window_);
+        XFlush(display_);
+    }
+
+    ~X11Window() override {
+        cairo_surface_finish(surface_);
+        cairo_surface_destroy(surface_);
+        XDestroyWindow(display_, window_);
+        XCloseDisplay(display_);  // also flushes
+    }
+
+    void pollEvents(PlatformEventSink& sink) override {
+        // XPending reads what has arrived and never waits for more.
+        while (XPending(display_) > 0) {
+            XEvent e;
+            XNextEvent(display_, &e);
+            if (e.xany.window != window_) continue;
+            switch (e.type) {
+                case ButtonPress: {
+                    const CPoint where(e.xbutton.x, e.xbutton.y);
+                    if (e.xbutton.button == Button4 || e.xbutton.button == Button5)
+                        sink.platformWheel(where, e.xbutton.button == Button4 ? 1.f : -1.f, modifiers(e.xbutton.state));
+                    else if (long b = buttonBit(e.xbutton.button))
+                        sink.platformMouseDown(where, b | modifiers(e.xbutton.state));
+                    break;
+                }
+                case ButtonRelease:
+                    if (long b = buttonBit(e.xbutton.button))
+                        sink.platformMouseUp(CPoint(e.xbutton.x, e.xbutton.y), b | modifiers(e.xbutton.state));
+                    break;
+                case MotionNotify: {
+                    // Only the latest of a run of moves matters.
+                    while (XPending(display_) > 0) {
+                        XEvent next;
+                        XPeekEvent(display_, &next);
+                        if (next.type != MotionNotify || next.xany.window != window_) break;
+                        XNextEvent(display_, &e);
+                    }
+                    sink.platformMouseMoved(CPoint(e.xmotion.x, e.xmotion.y), heldButtons(e.xmotion.state));
+                    break;
+                }
+                case LeaveNotify:
+                    sink.platformMouseExited(CPoint(e.xcrossing.x, e.xcrossing.y), heldButtons(e.xcrossing.state));
+                    break;
+                case EnterNotify:
+                    sink.platformMouseMoved(CPoint(e.xcrossing.x, e.xcrossing.y), heldButtons(e.xcrossing.state));
+                    break;
+                case Expose:
+                    sink.platformExpose(CRect(e.xexpose.x, e.xexpose.y, e.xexpose.x + e.xexpose.width,
+                                              e.xexpose.y + e.xexpose.height));
+                    break;
+                case KeyPress:
+                case KeyRelease: {
+                    char text[8] = {};
+                    KeySym sym = 0;
+                    const int n = XLookupString(&e.xkey, text, sizeof text - 1, &sym, nullptr);
+                    CKeyCode key;
+                    key.virt = virtualKey(sym);
+                    key.character = (n == 1 && key.virt == 0) ? static_cast<unsigned char>(text[0]) : 0;
+                    key.modifier = static_cast<unsigned char>(modifiers(e.xkey.state) >> 3);
+                    if (e.type == KeyPress) sink.platformKeyDown(key);
+                    else sink.platformKeyUp(key);
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+    }
+
+    void present(cairo_surface_t* backBuffer, const CRect& area) override {
+        cairo_t* cr = cairo_create(surface_);
+        cairo_rectangle(cr, double(area.left), double(area.top), double(area.width()), double(area.height()));
+        cairo_clip(cr);
+        cairo_set_source_surface(cr, backBuffer, 0, 0);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface_);
+        XFlush(display_);
+    }
+
+    void setSize(CCoord width, CCoord height) override {
+        XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        cairo_xlib_surface_set_size(surface_, static_cast<int>(width), static_cast<int>(height));
+        XFlush(display_);
+    }
+
+    unsigned long getNativeHandle() const override { return window_; }
+
+private:
+    Display* display_;
+    Window window_ = 0;
+    cairo_surface_t* surface_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<PlatformWindow> createPlatformWindow(void* parent, CCoord width, CCoord height) {
+    if (!parent || width <= 0 || height <= 0) return nullptr;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "editor window not opened: no X display\n");
+        return nullptr;
+    }
+    const Window parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
+    return std::unique_ptr<PlatformWindow>(new X11Window(display, parentWindow, width, height));
+}
+
+}  // namespace VSTGUI
