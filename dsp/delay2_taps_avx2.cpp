@@ -1,5 +1,6 @@
 // Built with -mavx2 (no FMA): only called once the processor is known to have AVX2.
 #include "dsp/delay2_taps.h"
+#include "dsp/reverb_reads.h"
 
 #include <immintrin.h>
 
@@ -25,8 +26,14 @@ inline bool allEqual(vi a, vi b) { return _mm256_movemask_epi8(_mm256_cmpeq_epi3
 } // namespace
 
 #include "dsp/delay2_taps.inc"
+#include "dsp/reverb_reads.inc"
 
 void tapChunkAvx2(const TapChunk& c)
 {
     run(c);
+}
+
+void reverbReadsAvx2(const ReverbReadChunk& c)
+{
+    runReverbReads(c);
 }

@@ -1,4 +1,5 @@
 #include "dsp/delay2_taps.h"
+#include "dsp/reverb_reads.h"
 
 #include <emmintrin.h>
 
@@ -24,8 +25,14 @@ inline bool allEqual(vi a, vi b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b
 } // namespace
 
 #include "dsp/delay2_taps.inc"
+#include "dsp/reverb_reads.inc"
 
 void tapChunkSse2(const TapChunk& c)
 {
     run(c);
+}
+
+void reverbReadsSse2(const ReverbReadChunk& c)
+{
+    runReverbReads(c);
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "dsp/dspmath.h"
+#include "dsp/reverb_reads.h"
+#include "dsp/simd.h"
 
 using dspmath::frac;
 using dspmath::saneOr0;
@@ -38,6 +40,8 @@ Reverb::Reverb()
 {
     samplerate = 44100.0f;
     lastSize = 0.0f;
+    std::memset(chunkTriA, 0, sizeof chunkTriA);
+    std::memset(chunkTriB, 0, sizeof chunkTriB);
     reset();
 }
 
@@ -202,9 +206,119 @@ void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs
     tankPos = w;
 }
 
+void Reverb::tankChunk(float* left, float* right, const float* wl, const float* wr, int n,
+    const ReverbCoeffs& k)
+{
+    // LFOs first: their phases depend on nothing but themselves. With the
+    // rates below 0.5 and the phases in (-1, 1), taking away 1 at or above 1
+    // is exactly the removal of the integer part.
+    float pa = phaseA, pb = phaseB;
+    for (int j = 0; j < n; ++j) {
+        pa = pa + k.rateA;
+        if (pa >= 1.0f)
+            pa = pa - 1.0f;
+        pb = pb + k.rateB;
+        if (pb >= 1.0f)
+            pb = pb - 1.0f;
+        chunkTriA[j] = triangle(pa);
+        chunkTriB[j] = triangle(pb);
+    }
+    phaseA = pa;
+    phaseB = pb;
+
+    // The modulated reads reach further back than the chunk is long, so they
+    // only see samples written before it and can all be made first.
+    const int64_t u = k.unit;
+    const auto reads = simdLevel() == SimdLevel::Avx2 ? reverbReadsAvx2 : reverbReadsSse2;
+    ReverbReadChunk r;
+    r.w0 = tankPos;
+    r.n = n;
+    r.fb = k.fb;
+    r.line = lines[0], r.offset = static_cast<int32_t>(k.off1), r.tri = chunkTriA;
+    r.complement = false, r.depth = k.depthA, r.out = chunkA1;
+    reads(r);
+    r.line = lines[1], r.offset = static_cast<int32_t>(31 * u), r.tri = chunkTriB;
+    r.complement = false, r.depth = k.depthB, r.out = chunkB1;
+    reads(r);
+    r.line = lines[3], r.offset = static_cast<int32_t>(k.off2), r.tri = chunkTriA;
+    r.complement = true, r.depth = k.depthA, r.out = chunkA2;
+    reads(r);
+    r.line = lines[4], r.offset = static_cast<int32_t>(41 * u), r.tri = chunkTriB;
+    r.complement = true, r.depth = k.depthB, r.out = chunkB2;
+    reads(r);
+
+    float* l1 = lines[0];
+    float* l2 = lines[1];
+    float* l3 = lines[2];
+    float* l4 = lines[3];
+    float* l5 = lines[4];
+    float* l6 = lines[5];
+    int64_t w = tankPos;
+    float lpl = lpL, lpr = lpR, hpl = hpL, hpr = hpR;
+    float lcl = lcL, lcr = lcR, hcl = hcL, hcr = hcR;
+    for (int i = 0; i < n; ++i) {
+        const float a1 = chunkA1[i], b1 = chunkB1[i], a2 = chunkA2[i], b2 = chunkB2[i];
+        const float x3 = l3[(w - 97 * u) & kMask];
+        const float x6 = l6[(w - 109 * u) & kMask];
+
+        lpl = k.c1 * (wl[i] + x6) + (1.0f - k.c1) * lpl;
+        hpl = k.c2 * lpl + (1.0f - k.c2) * hpl;
+        const float hL = lpl - hpl;
+        const float z1 = hL - 0.5f * a1;
+        const float z2 = (0.5f * z1 + a1) - 0.5f * b1;
+        l1[w] = z1;
+        l2[w] = z2;
+        l3[w] = b1 + 0.5f * z2;
+
+        lpr = k.c1 * (wr[i] + x3) + (1.0f - k.c1) * lpr;
+        hpr = k.c2 * lpr + (1.0f - k.c2) * hpr;
+        const float hR = lpr - hpr;
+        const float z4 = hR - 0.5f * a2;
+        const float z5 = (0.5f * z4 + a2) - 0.5f * b2;
+        l4[w] = z4;
+        l5[w] = z5;
+        l6[w] = b2 + 0.5f * z5;
+
+        w = (w + 1) & kMask;
+
+        const float oL = l3[(w - k.tapL) & kMask];
+        const float oR = l6[(w - k.tapR) & kMask];
+        lcl = (1.0f - k.lc) * lcl + k.lc * oL;
+        lcr = (1.0f - k.lc) * lcr + k.lc * oR;
+        hcl = (1.0f - k.hc) * hcl + k.hc * (oL - lcl);
+        hcr = (1.0f - k.hc) * hcr + k.hc * (oR - lcr);
+        left[i] = k.wet * hcl + k.dry * left[i];
+        right[i] = k.wet * hcr + k.dry * right[i];
+    }
+    tankPos = w;
+    lpL = lpl, lpR = lpr, hpL = hpl, hpR = hpr;
+    lcL = lcl, lcR = lcr, hcL = hcl, hcR = hcr;
+}
+
 void Reverb::tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs& k)
 {
-    tankScalar(left, right, n, k);
+    // The chunked tank needs every modulated read to reach back at least one
+    // chunk and to stay inside the lines; with the controls in range that
+    // always holds, otherwise the plain per-sample loop runs.
+    const int64_t u = k.unit;
+    const int64_t dA = static_cast<int64_t>(k.depthA);
+    const int64_t dB = static_cast<int64_t>(k.depthB);
+    int64_t nearest = k.off1;
+    nearest = k.off2 < nearest ? k.off2 : nearest;
+    nearest = 31 * u < nearest ? 31 * u : nearest;
+    int64_t farthest = (k.off1 > k.off2 ? k.off1 : k.off2) + dA;
+    farthest = 41 * u + dB > farthest ? 41 * u + dB : farthest;
+    const int64_t chunk = nearest < kChunk ? nearest : kChunk;
+    const bool chunked = k.depthA >= 0.0f && k.depthB >= 0.0f && chunk >= 8
+        && farthest + 3 + chunk <= kLineSize;
+    if (!chunked) {
+        tankScalar(left, right, n, k);
+        return;
+    }
+    for (int64_t s = 0; s < n; s += chunk) {
+        const int m = static_cast<int>(n - s < chunk ? n - s : chunk);
+        tankChunk(left + s, right + s, workL + s, workR + s, m, k);
+    }
 }
 
 void Reverb::universalReverbCalcEnhanced(float* left, float* right, int64_t count,

@@ -52,7 +52,19 @@ private:
     float hcL, hcR;              // output high-cut low-passes
     float lastSize;
 
+    // Work space of one tank chunk: LFO triangles and the four modulated
+    // reads (already scaled by the loop gain) for each sample.
+    static constexpr int kChunk = 256;
+    alignas(32) float chunkTriA[kChunk + 8];
+    alignas(32) float chunkTriB[kChunk + 8];
+    alignas(32) float chunkA1[kChunk + 8];
+    alignas(32) float chunkB1[kChunk + 8];
+    alignas(32) float chunkA2[kChunk + 8];
+    alignas(32) float chunkB2[kChunk + 8];
+
     void diffuseBlock(const float* left, const float* right, int64_t n, float g, int64_t u);
     void tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs& k);
     void tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs& k);
+    void tankChunk(float* left, float* right, const float* wl, const float* wr, int n,
+        const ReverbCoeffs& k);
 };

@@ -9,10 +9,26 @@
 
 #include "dsp/delay2.h"
 #include "dsp/reverb.h"
+#include "dsp/simd.h"
 #include "tests/dsp/ref_delay2.h"
 #include "tests/dsp/ref_reverb.h"
 
 namespace {
+
+// Runs a comparison on every vector path this processor has.
+template <typename F>
+void onEachPath(F&& body)
+{
+    const SimdLevel saved = simdLevel();
+    for (SimdLevel level : { SimdLevel::Sse2, SimdLevel::Avx2 }) {
+        if (level == SimdLevel::Avx2 && !cpuHasAvx2())
+            continue;
+        setSimdLevel(level);
+        SCOPED_TRACE(level == SimdLevel::Avx2 ? "AVX2" : "SSE2");
+        body();
+    }
+    setSimdLevel(saved);
+}
 
 struct Stream {
     std::mt19937 rng;
@@ -93,17 +109,21 @@ void compareReverb(float sr, uint32_t seed, int settings, int blocksPerSetting, 
 
 TEST(ReverbMatchesReference, SubBlocksAtEachSampleRate)
 {
-    compareReverb(44100.0f, 1, 40, 60, 147);
-    compareReverb(48000.0f, 2, 40, 60, 160);
-    compareReverb(96000.0f, 3, 40, 60, 320);
+    onEachPath([] {
+        compareReverb(44100.0f, 1, 40, 60, 147);
+        compareReverb(48000.0f, 2, 40, 60, 160);
+        compareReverb(96000.0f, 3, 40, 60, 320);
+    });
 }
 
 TEST(ReverbMatchesReference, LongBlocksAndOddRates)
 {
-    compareReverb(44100.0f, 4, 6, 6, 40000);   // beyond the work buffers
-    compareReverb(8000.0f, 5, 20, 40, 600);
-    compareReverb(192000.0f, 6, 10, 20, 700);
-    compareReverb(7000.0f, 7, 10, 20, 3000);    // the display's rate
+    onEachPath([] {
+        compareReverb(44100.0f, 4, 6, 6, 40000);   // beyond the work buffers
+        compareReverb(8000.0f, 5, 20, 40, 600);
+        compareReverb(192000.0f, 6, 10, 20, 700);
+        compareReverb(7000.0f, 7, 10, 20, 3000);    // the display's rate
+    });
 }
 
 struct DelayControls {
@@ -177,40 +197,46 @@ void compareDelay(float sr, uint32_t seed, int settings, int blocksPerSetting, i
 
 TEST(Delay2MatchesReference, SubBlocksAtEachSampleRate)
 {
-    compareDelay(44100.0f, 11, 40, 80, 147);
-    compareDelay(48000.0f, 12, 40, 80, 160);
-    compareDelay(96000.0f, 13, 30, 60, 320);
+    onEachPath([] {
+        compareDelay(44100.0f, 11, 40, 80, 147);
+        compareDelay(48000.0f, 12, 40, 80, 160);
+        compareDelay(96000.0f, 13, 30, 60, 320);
+    });
 }
 
 TEST(Delay2MatchesReference, LongBlocksShortLoopsAndOddRates)
 {
-    compareDelay(44100.0f, 14, 8, 10, 5000);
-    compareDelay(8000.0f, 15, 20, 40, 600);
-    compareDelay(384000.0f, 16, 6, 10, 2000);
+    onEachPath([] {
+        compareDelay(44100.0f, 14, 8, 10, 5000);
+        compareDelay(8000.0f, 15, 20, 40, 600);
+        compareDelay(384000.0f, 16, 6, 10, 2000);
+    });
 }
 
 TEST(Delay2MatchesReference, SlowTempoAtTheLineLimit)
 {
-    // Long note values at slow tempi reach the limit of the lines.
-    auto fast = std::make_unique<Delay2>();
-    auto ref = std::make_unique<RefDelay2>();
-    Stream s(17);
-    std::vector<float> l(4096), r(4096), l2(4096), r2(4096);
-    DelayControls c = randomDelay(s);
-    c.time = 1.0f;
-    c.bpm = 30.0f;
-    c.feedback = 0.7f;
-    c.detune = 1.0f;
-    c.hiCut = 0.2f;
-    c.hiDamp = 0.2f;
-    for (int b = 0; b < 80; ++b) {
-        s.fill(l, r, 4096);
-        l2 = l;
-        r2 = r;
-        runDelay(*fast, c, l, r, 4096);
-        runDelay(*ref, c, l2, r2, 4096);
-        ASSERT_TRUE(sameBits(l, l2, 4096) && sameBits(r, r2, 4096)) << "block " << b;
-    }
+    onEachPath([] {
+        // Long note values at slow tempi reach the limit of the lines.
+        auto fast = std::make_unique<Delay2>();
+        auto ref = std::make_unique<RefDelay2>();
+        Stream s(17);
+        std::vector<float> l(4096), r(4096), l2(4096), r2(4096);
+        DelayControls c = randomDelay(s);
+        c.time = 1.0f;
+        c.bpm = 30.0f;
+        c.feedback = 0.7f;
+        c.detune = 1.0f;
+        c.hiCut = 0.2f;
+        c.hiDamp = 0.2f;
+        for (int b = 0; b < 80; ++b) {
+            s.fill(l, r, 4096);
+            l2 = l;
+            r2 = r;
+            runDelay(*fast, c, l, r, 4096);
+            runDelay(*ref, c, l2, r2, 4096);
+            ASSERT_TRUE(sameBits(l, l2, 4096) && sameBits(r, r2, 4096)) << "block " << b;
+        }
+    });
 }
 
 } // namespace
