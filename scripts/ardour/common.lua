@@ -1,0 +1,67 @@
+-- Pieces shared by the two Ardour stages (create, then reload and render).
+-- Loaded with dofile; the job table comes from the job file written by run-in-ardour.
+
+local common = {}
+
+function common.die(fmt, ...)
+  io.stderr:write("run-in-ardour: ", string.format(fmt, ...), "\n")
+  -- A Lua error leaves ardour7-lua with status 0; leave with our own code instead.
+  os.exit(3, true)
+end
+
+function common.say(job, fmt, ...)
+  if not job.quiet then print(string.format(fmt, ...)) end
+end
+
+function common.start_engine(job)
+  local backend = AudioEngine:set_backend("None (Dummy)", "", "")
+  if backend == nil or backend:isnil() then common.die("Ardour has no dummy audio backend") end
+end
+
+-- The one stereo track the session holds.
+function common.find_track(job)
+  local route = Session:route_by_name(job.track_name)
+  if route:isnil() then common.die("the session has no track %q", job.track_name) end
+  local track = route:to_track()
+  if track:isnil() then common.die("%q is not a track", job.track_name) end
+  return track
+end
+
+-- The plug-in insert on the track, or nil when the track has none.
+function common.find_insert(track)
+  local i = 0
+  while true do
+    local proc = track:nth_plugin(i)
+    if proc:isnil() then return nil end
+    local insert = proc:to_insert()
+    if not insert:isnil() and insert:plugin(0):name() == "Nimbrel" then return proc, insert end
+    i = i + 1
+  end
+end
+
+-- Every parameter as the plug-in answers it, one "index name value" line each, with
+-- enough digits to tell any two 32-bit floats apart.
+function common.write_values(path, proc, insert)
+  local plugin = insert:plugin(0)
+  local f = io.open(path, "w")
+  if not f then common.die("cannot write %s", path) end
+  for i = 0, plugin:parameter_count() - 1 do
+    local value, ok = ARDOUR.LuaAPI.get_processor_param(proc, i, true)
+    f:write(string.format("%d %s %.9g\n", i, plugin:parameter_label(i), value))
+  end
+  local preset = plugin:last_preset()
+  f:write(string.format("preset %s\n", preset.valid and preset.label or "-"))
+  f:close()
+end
+
+-- The bounced (or placeholder) region's mono source files, left channel first.
+function common.source_paths(region)
+  local audio = region:to_audioregion()
+  local paths = {}
+  for c = 0, audio:n_channels() - 1 do
+    paths[#paths + 1] = region:source(c):to_filesource():path()
+  end
+  return paths
+end
+
+return common
