@@ -89,6 +89,9 @@ void parameterDisplayText(int index, float v, char* text, size_t size) {
                 std::snprintf(text, size, "mute");
             } else {
                 float x = 20.0f * std::log10(4.0f * v * v) - 5.96f;
+                // A value so small that its square underflows has no finite level; the
+                // clamp below would turn its infinity into "nan".
+                if (std::isinf(x)) x = -999.0f;
                 x = ((std::fabs(x + 999.0f) - std::fabs(x - 6.0f)) - 999.0f + 6.0f) / 2.0f;
                 std::snprintf(text, size, "%.1f dB", x);
             }

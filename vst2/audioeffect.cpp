@@ -55,6 +55,18 @@ void vstCopyText(char* dest, const char* src, int size) {
     dest[n] = 0;
 }
 
+void vstFitText(char* dest, const char* src, int size) {
+    if (!dest || size <= 0) return;
+    if (!src || static_cast<int>(std::strlen(src)) < size) {
+        vstCopyText(dest, src, size);
+        return;
+    }
+    int n = 0;
+    for (const char* c = src; *c != 0 && n < size - 1; ++c)
+        if (*c != ' ') dest[n++] = *c;
+    dest[n] = 0;
+}
+
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams) {
     std::memset(&cEffect, 0, sizeof(cEffect));
@@ -131,7 +143,7 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
         case effGetParamDisplay:
             if (!ptr) return 0;
             getParameterDisplay(index, text);
-            vstCopyText(static_cast<char*>(ptr), text, kVstMaxParamStrLen + 1);
+            vstFitText(static_cast<char*>(ptr), text, kVstMaxParamStrLen + 1);
             return 0;
         case effGetParamName:
             if (!ptr) return 0;

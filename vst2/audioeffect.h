@@ -93,3 +93,6 @@ protected:
 // Copies a zero-terminated text into a host buffer of `size` bytes, cutting it
 // to fit and always terminating it.
 void vstCopyText(char* dest, const char* src, int size);
+// As vstCopyText, but a text too long for the buffer first loses its spaces
+// ("100% 22.0" becomes "100%22.0"), so short value texts keep their digits.
+void vstFitText(char* dest, const char* src, int size);

@@ -1,0 +1,51 @@
+// The instance shared between a host's audio thread and its user-interface
+// thread, as a DAW does it: no locks, and no data race either.
+#include <atomic>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "host/ovaudio.h"
+
+namespace {
+
+TEST(Threads, AutomationAndProgramSwitchesWhileAudioRenders) {
+    char pattern[] = "/tmp/nimbrel-threads-XXXXXX";
+    if (mkdtemp(pattern)) setenv("NIMBREL_DATA_DIR", pattern, 1);
+    auto fx = std::make_unique<OvAudio>(nullptr);
+    fx->setSampleRate(44100.0f);
+    std::atomic<bool> done{false};
+
+    std::thread audio([&] {
+        std::vector<float> inL(256), inR(256), outL(256), outR(256);
+        float* in[2] = {inL.data(), inR.data()};
+        float* out[2] = {outL.data(), outR.data()};
+        for (int block = 0; block < 400; ++block) {
+            for (int i = 0; i < 256; ++i) inL[i] = inR[i] = ((i + block) % 64 == 0) ? 0.5f : 0.0f;
+            // Host automation arrives on the audio thread.
+            fx->setParameter(param::Mix, (block % 10) / 10.0f);
+            fx->setParameter(param::RSize, (block % 7) / 7.0f);
+            fx->processReplacing(in, out, 256);
+            if (block % 50 == 0) fx->processEvents(nullptr);
+        }
+        done = true;
+    });
+
+    int switches = 0;
+    char name[AudioEffect::kTextBufferSize];
+    while (!done) {
+        fx->setProgramS(switches % 180);
+        fx->getParameterDisplay(param::Volume, name);
+        fx->getProgramNameIndexed(0, switches % 180, name);
+        (void)fx->outputMeter.load();
+        fx->dryFactor = (switches % 2) ? 1.0f : 0.0f;
+        ++switches;
+    }
+    audio.join();
+    EXPECT_GT(switches, 0);
+}
+
+}  // namespace
