@@ -84,5 +84,10 @@ StereoAudio makeDemoSignal(int sampleRate) {
     addTone(a, at(8), static_cast<size_t>(1.5 * sampleRate), 277.18, sampleRate);
     addKick(a, at(8), sampleRate);
     addSnare(a, at(10), sampleRate, noise);
+    // Leave headroom: the effect adds its echoes and tail on top.
+    for (size_t i = 0; i < frames; ++i) {
+        a.left[i] *= 0.5f;
+        a.right[i] *= 0.5f;
+    }
     return a;
 }
