@@ -9,6 +9,7 @@
 //   s/m     side over mid energy of the output for decorrelated noise (1 = as input)
 //   f200 f1k f5k   gain in dB for sines (dry included)
 //   gate    seconds until the wet signal is 50 dB down after a noise burst ends
+//   the program's one-line description
 //   echoesL/R  arrival times (ms) and levels (dB) of the wet impulse response
 // Short=value pairs override the program's values (by parameter short name).
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "host/ovaudio.h"
+#include "host/program_summary.h"
 #include "tools/bankdesign/measure.h"
 
 using namespace bankdesign;
@@ -81,7 +83,10 @@ void measure(OvAudio& fx, int program) {
     std::printf("%3d %-20s peak %5.2f rt60 %5.2f hi %.3f s/m %5.2f f200 %5.1f f1k %5.1f f5k %5.1f",
                 program, name, pk, rt, hi, sm, gains[0], gains[1], gains[2]);
     if (gate >= 0.0) std::printf(" gate %.3f", gate);
-    std::printf("\n    L:%s\n    R:%s\n", echoText(el).c_str(), echoText(er).c_str());
+    float values[kNumParams];
+    for (int i = 0; i < kNumParams; ++i) values[i] = fx.getParameter(i);
+    std::printf("\n    %s\n    L:%s\n    R:%s\n", describeProgram(values).c_str(), echoText(el).c_str(),
+                echoText(er).c_str());
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#include "host/program_summary.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// The same switch points as the render path.
+constexpr float kEngineOnLevel = 0.05f;
+constexpr float kGateOffThreshold = 0.95f;
+constexpr float kDuckOffLevel = 0.05f;
+
+std::string text(int index, float value) {
+    char buf[32];
+    parameterDisplayText(index, value, buf, sizeof buf);
+    return buf;
+}
+
+std::string seconds(double s) {
+    char buf[32];
+    if (std::isinf(s))
+        std::snprintf(buf, sizeof buf, "endless");
+    else
+        std::snprintf(buf, sizeof buf, s < 10.0 ? "%.1f s" : "%.0f s", s);
+    return buf;
+}
+
+}  // namespace
+
+double estimatedReverbDecaySeconds(float size, float decay) {
+    // One trip round the figure of eight passes four lossy taps (gain fb
+    // each) over 71 + 31 + 97 + 79 + 41 + 109 = 428 size units.
+    float shaped = 2.0f * decay - decay * decay;
+    float fb = shaped * 0.999f + 0.001f;
+    float sizeF = size * size * 0.8f + 0.2f;
+    double unit = std::trunc(sizeF * 93.0f);
+    double tripSeconds = 428.0 * unit / 44100.0;
+    if (fb >= 1.0f) return std::numeric_limits<double>::infinity();
+    if (fb <= 0.0f) return 0.0;
+    double lossPerTripDb = -80.0 * std::log10(static_cast<double>(fb));
+    return 60.0 / lossPerTripDb * tripSeconds;
+}
+
+std::string describeProgram(const float v[kNumParams]) {
+    using namespace param;
+    std::string line;
+    auto add = [&line](const std::string& part) {
+        if (!line.empty()) line += ", ";
+        line += part;
+    };
+    if (v[Bypass] > 0.5f) add("bypassed");
+
+    const bool reverbOn = v[RMix] > kEngineOnLevel;
+    const bool tapsOn = v[MMix] > kEngineOnLevel;
+    if (reverbOn)
+        add("reverb " + text(RSize, v[RSize]) + " m ~" +
+            seconds(estimatedReverbDecaySeconds(v[RSize], v[RDecay])));
+    if (tapsOn) {
+        int taps = 0;
+        for (int k = 0; k < kNumSteps; ++k)
+            if (v[stepLeft(k)] + v[stepRight(k)] > 0.0f) ++taps;
+        std::string fb = v[MFeedba] > kEngineOnLevel ? "feedback " + text(MFeedba, v[MFeedba]) : "one shot";
+        add("multitap " + text(MTime, v[MTime]) + " x" + std::to_string(taps) + " " + fb);
+    }
+    if (reverbOn && tapsOn) add(text(Route, v[Route]));
+    if (!reverbOn && !tapsOn) add("no engine");
+    if (v[GThresh] < kGateOffThreshold)
+        add("gate " + text(GThresh, v[GThresh]) + " hold " + text(GHold, v[GHold]) + " s release " +
+            text(GRelease, v[GRelease]) + " s");
+    if (v[DLevel] > kDuckOffLevel) add("ducking " + text(DLevel, v[DLevel]) + " limit " + text(DLimit, v[DLimit]));
+    const std::string width = text(Surround, v[Surround]);
+    if (width != "stereo") add(width);
+    return line;
+}
