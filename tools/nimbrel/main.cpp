@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "host/program_summary.h"
 #include "tools/nimbrel/audio_file.h"
 #include "tools/nimbrel/demo_signal.h"
 #include "tools/nimbrel/render.h"
@@ -242,8 +243,14 @@ int commandPrograms(const Options& o) {
     std::string error;
     auto host = preparePlugin(o, o.rate, error);
     if (!host) return fail(error);
-    for (int32_t i = 0; i < host->effect()->numPrograms; ++i)
-        std::printf("%3d  %s\n", i, host->programNameIndexed(i).c_str());
+    // Each program's values come through the interface: select it, read its parameters.
+    const int32_t count = host->effect()->numPrograms;
+    for (int32_t i = 0; i < count; ++i) {
+        host->setProgram(i);
+        float values[kNumParams] = {};
+        for (int32_t p = 0; p < kNumParams && p < host->effect()->numParams; ++p) values[p] = host->getParameter(p);
+        std::printf("%3d  %-19s  %s\n", i, host->programNameIndexed(i).c_str(), describeProgram(values).c_str());
+    }
     return 0;
 }
 
