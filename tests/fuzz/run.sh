@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Fuzzes the program and the bank loader for SECONDS each (default 60) under
+# the address and undefined-behaviour sanitizers. Exits non-zero on the first
+# crash; the crashing input is left in the build folder.
+#   tests/fuzz/run.sh [SECONDS]
+# NIMBREL_FUZZ_BUILD names the build folder (default build-fuzz).
+set -euo pipefail
+
+seconds="${1:-60}"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${NIMBREL_FUZZ_BUILD:-$root/build-fuzz}"
+
+cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DNIMBREL_FUZZ=ON -DNIMBREL_BENCH=OFF >/dev/null
+cmake --build "$build" --target fuzz_fxp_load fuzz_fxb_load fuzz_seeds -j2
+
+corpus="$build/fuzz-corpus"
+mkdir -p "$corpus/fxp" "$corpus/fxb"
+"$build/tests/fuzz/fuzz_seeds" "$corpus/fxp" "$corpus/fxb"
+
+for kind in fxp fxb; do
+  echo "fuzzing the $kind loader for $seconds s"
+  (cd "$build" && "$build/tests/fuzz/fuzz_${kind}_load" -max_total_time="$seconds" -max_len=66000 \
+     -print_final_stats=1 "$corpus/$kind")
+done
