@@ -1,0 +1,214 @@
+// The frame embedded in a host-like parent window on a real (virtual) X
+// display: size, events from the X server reaching controls, drawing reaching
+// the window, resizing, and many open/close cycles. Run through xvfb_run.sh.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "support.h"
+
+// After the test framework: Xlib's macros (None, Bool, ...) would clash with it.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+using namespace guitest;
+
+namespace {
+
+class X11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dpy = XOpenDisplay(nullptr);
+        ASSERT_NE(dpy, nullptr) << "no X display (run through xvfb_run.sh)";
+        int ev, err, major, minor;
+        ASSERT_TRUE(XTestQueryExtension(dpy, &ev, &err, &major, &minor));
+        // The host's window, as a host makes it for the editor.
+        parent = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 900, 600, 0, 0, 0);
+        XMapWindow(dpy, parent);
+        XSync(dpy, False);
+        Window child;
+        XTranslateCoordinates(dpy, parent, DefaultRootWindow(dpy), 0, 0, &originX, &originY, &child);
+    }
+    void TearDown() override {
+        if (!dpy) return;
+        XDestroyWindow(dpy, parent);
+        XCloseDisplay(dpy);
+    }
+
+    // Calls the frame's idle, as a host's idle timer does, until `done` or a timeout.
+    bool serve(CFrame* frame, const std::function<bool()>& done, int ms = 3000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            XSync(dpy, False);
+            frame->idle();
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+    void pointerTo(int x, int y) {
+        XTestFakeMotionEvent(dpy, -1, originX + x, originY + y, 0);
+        XFlush(dpy);
+    }
+    void button(unsigned b, bool press) {
+        XTestFakeButtonEvent(dpy, b, press ? True : False, 0);
+        XFlush(dpy);
+    }
+    XWindowAttributes attributes(Window w) {
+        XWindowAttributes wa;
+        XSync(dpy, False);
+        XGetWindowAttributes(dpy, w, &wa);
+        return wa;
+    }
+    unsigned long pixel(Window w, int x, int y) {
+        XSync(dpy, False);
+        XImage* img = XGetImage(dpy, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!img) return 0xdeadbeef;
+        const unsigned long p = XGetPixel(img, 0, 0) & 0xffffff;
+        XDestroyImage(img);
+        return p;
+    }
+    unsigned childCount() {
+        Window root, par, *children = nullptr;
+        unsigned n = 0;
+        XSync(dpy, False);
+        XQueryTree(dpy, parent, &root, &par, &children, &n);
+        if (children) XFree(children);
+        return n;
+    }
+
+    Display* dpy = nullptr;
+    Window parent = 0;
+    int originX = 0, originY = 0;
+    RecordingListener listener;
+};
+
+TEST_F(X11Test, FrameIsAChildOfTheHostWindowWithItsSizeAndDrawsIntoIt) {
+    CFrame* frame = new CFrame(CRect(0, 0, 400, 300), reinterpret_cast<void*>(parent), nullptr);
+    ASSERT_TRUE(frame->isOpen());
+    const Window w = frame->getNativeWindow();
+    ASSERT_NE(w, 0u);
+    Window root, par, *children = nullptr;
+    unsigned n = 0;
+    XSync(dpy, False);
+    ASSERT_TRUE(XQueryTree(dpy, w, &root, &par, &children, &n));
+    if (children) XFree(children);
+    EXPECT_EQ(par, parent);
+    const XWindowAttributes wa = attributes(w);
+    EXPECT_EQ(wa.width, 400);
+    EXPECT_EQ(wa.height, 300);
+    EXPECT_EQ(wa.map_state, IsViewable);
+
+    CBitmap* bg = solidBitmap(400, 300, kRedCColor);
+    frame->setBackground(bg);
+    bg->forget();
+    CBitmap* green = solidBitmap(20, 20, kGreenCColor);
+    frame->addView(new CAnimKnob(CRect(100, 100, 120, 120), nullptr, 0, 1, 20, green));
+    green->forget();
+    EXPECT_TRUE(serve(frame, [&] { return pixel(w, 5, 5) == 0xff0000 && pixel(w, 110, 110) == 0x00ff00; }));
+
+    // Resize: the child window follows.
+    frame->setSize(200, 100);
+    EXPECT_TRUE(serve(frame, [&] {
+        const XWindowAttributes a = attributes(w);
+        return a.width == 200 && a.height == 100;
+    }));
+    frame->forget();
+    EXPECT_EQ(childCount(), 0u);
+}
+
+TEST_F(X11Test, PointerEventsFromTheServerReachControls) {
+    CFrame* frame = new CFrame(CRect(0, 0, 400, 300), reinterpret_cast<void*>(parent), nullptr);
+    COnOffButton* onOff = new COnOffButton(CRect(50, 50, 80, 80), &listener, 3, nullptr);
+    CKickButton* kick = new CKickButton(CRect(150, 50, 180, 80), &listener, 110, nullptr);
+    CKnob* knob = new CKnob(CRect(250, 50, 290, 90), &listener, 7);
+    frame->addView(onOff);
+    frame->addView(kick);
+    frame->addView(knob);
+    serve(frame, [] { return false; }, 50);
+
+    // Hover, then click the on/off button.
+    pointerTo(60, 60);
+    EXPECT_TRUE(serve(frame, [&] { return listener.count("hover") > 0; }));
+    EXPECT_EQ(listener.events.back().tag, 3);
+    button(1, true);
+    button(1, false);
+    EXPECT_TRUE(serve(frame, [&] { return listener.count("end") == 1; }));
+    EXPECT_FLOAT_EQ(onOff->getValue(), 1.f);
+
+    // Kick button pressed, dragged off and released: only the 0.
+    listener.events.clear();
+    pointerTo(160, 60);
+    button(1, true);
+    EXPECT_TRUE(serve(frame, [&] { return listener.count("begin") == 1; }));
+    pointerTo(350, 250);
+    serve(frame, [&] { return kick->getValue() == 0.f; });
+    button(1, false);
+    EXPECT_TRUE(serve(frame, [&] { return listener.count("end") == 1; }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{0.f}));
+
+    // A knob dragged 40 px up, then a wheel notch.
+    knob->setValue(0.5f);
+    pointerTo(270, 70);
+    button(1, true);
+    pointerTo(270, 30);
+    EXPECT_TRUE(serve(frame, [&] { return knob->getValue() > 0.69f; }));
+    button(1, false);
+    serve(frame, [&] { return !knob->isEditing(); });
+    EXPECT_NEAR(knob->getValue(), 0.7f, 1e-5f);
+    pointerTo(270, 70);  // back over the knob for the wheel
+    button(4, true);
+    button(4, false);
+    EXPECT_TRUE(serve(frame, [&] { return knob->getValue() > 0.79f; }));
+    EXPECT_NEAR(knob->getValue(), 0.8f, 1e-5f);
+    frame->forget();
+}
+
+TEST_F(X11Test, OptionMenuListWorksInsideTheHostWindow) {
+    CFrame* frame = new CFrame(CRect(0, 0, 600, 400), reinterpret_cast<void*>(parent), nullptr);
+    COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 104);
+    for (const char* t : {"Load preset", "Load bank", "_", "Save preset"}) menu->addEntry(t);
+    frame->addView(menu);
+    serve(frame, [] { return false; }, 50);
+    pointerTo(50, 20);
+    button(1, true);
+    button(1, false);
+    ASSERT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+    const CRect r = menu->getItemRect(3);
+    pointerTo(static_cast<int>(r.left + 5), static_cast<int>(r.top + 5));
+    button(1, true);
+    button(1, false);
+    ASSERT_TRUE(serve(frame, [&] { return !listener.values().empty(); }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f}));
+    frame->forget();
+}
+
+TEST_F(X11Test, ManyOpenCloseCyclesLeaveNothingBehind) {
+    CBitmap* bg = solidBitmap(300, 200, kBlueCColor);
+    CBitmap* strip = solidBitmap(20, 20 * 4, kWhiteCColor);
+    for (int cycle = 0; cycle < 40; ++cycle) {
+        CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+        frame->setBackground(bg);
+        for (int i = 0; i < 8; ++i)
+            frame->addView(new CAnimKnob(CRect(i * 30, 10, i * 30 + 20, 30), &listener, i, 4, 20, strip));
+        COptionMenu* menu = new COptionMenu(CRect(0, 100, 100, 120), &listener, 100);
+        menu->addEntry("One");
+        frame->addView(menu);
+        if (cycle % 4 == 0) menu->popup();  // closed while its list is open
+        pointerTo(15, 15);
+        button(1, true);
+        serve(frame, [] { return false; }, 10);
+        frame->forget();  // closed mid-drag on some cycles
+        button(1, false);
+    }
+    EXPECT_EQ(bg->getNbReference(), 1);
+    EXPECT_EQ(strip->getNbReference(), 1);
+    EXPECT_EQ(childCount(), 0u);
+    bg->forget();
+    strip->forget();
+}
+
+}  // namespace
