@@ -1,0 +1,296 @@
+// Renders the handbook's text into a PDF with cairo.
+//
+//   nimbrel_handbook SOURCE.txt OUT.pdf [EDITOR.png]
+//   nimbrel_handbook SOURCE.txt PAGE.png [EDITOR.png]   pages as PAGE-1.png ... for proofreading
+//
+// The source is plain text with a few line marks (see the head of
+// handbook.txt); the parameter table comes from the plug-in's own parameter
+// table, so the handbook lists exactly what the host sees.
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/parameters.h"
+
+namespace {
+
+// A4 in points.
+constexpr double kPageWidth = 595.0, kPageHeight = 842.0;
+constexpr double kMarginLeft = 64.0, kMarginRight = 64.0, kMarginTop = 70.0, kMarginBottom = 70.0;
+constexpr double kTextWidth = kPageWidth - kMarginLeft - kMarginRight;
+constexpr double kBodySize = 10.5, kBodyLeading = 15.0;
+const char* const kFont = "DejaVu Sans";
+
+struct Writer {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+    double y = kMarginTop;
+    int page = 1;
+    std::string chapter;
+    std::string previewBase;  // set: pages go to PNG files instead of a PDF (for proofreading)
+
+    void showPage() {
+        if (previewBase.empty()) {
+            cairo_show_page(cr);
+            return;
+        }
+        cairo_surface_write_to_png(surface, (previewBase + "-" + std::to_string(page) + ".png").c_str());
+        cairo_save(cr);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    }
+
+    void font(double size, bool bold = false) {
+        cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, size);
+    }
+    void grey(double g) { cairo_set_source_rgb(cr, g, g, g); }
+    void accent() { cairo_set_source_rgb(cr, 0.10, 0.50, 0.58); }
+
+    double width(const std::string& s) {
+        cairo_text_extents_t te;
+        cairo_text_extents(cr, s.c_str(), &te);
+        return te.x_advance;
+    }
+
+    void footer() {
+        font(8);
+        grey(0.45);
+        std::string left = "Nimbrel handbook";
+        cairo_move_to(cr, kMarginLeft, kPageHeight - 36);
+        cairo_show_text(cr, left.c_str());
+        std::string number = std::to_string(page);
+        cairo_move_to(cr, kPageWidth - kMarginRight - width(number), kPageHeight - 36);
+        cairo_show_text(cr, number.c_str());
+    }
+
+    void newPage() {
+        footer();
+        showPage();
+        ++page;
+        y = kMarginTop;
+    }
+
+    // Makes room for `height` points, starting a page when it does not fit.
+    void need(double height) {
+        if (y + height > kPageHeight - kMarginBottom) newPage();
+    }
+
+    // Splits text into lines no wider than `limit` in the current font.
+    std::vector<std::string> wrap(const std::string& text, double limit) {
+        std::vector<std::string> lines;
+        std::istringstream words(text);
+        std::string word, line;
+        while (words >> word) {
+            std::string candidate = line.empty() ? word : line + " " + word;
+            if (!line.empty() && width(candidate) > limit) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = candidate;
+            }
+        }
+        if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
+
+    void lines(const std::vector<std::string>& ls, double x, double leading) {
+        for (const std::string& l : ls) {
+            need(leading);
+            y += leading;
+            cairo_move_to(cr, x, y - 4);
+            cairo_show_text(cr, l.c_str());
+        }
+    }
+
+    void chapterHeading(const std::string& text, bool first) {
+        if (!first) newPage();
+        chapter = text;
+        font(first ? 34 : 22, true);
+        grey(0.10);
+        y += first ? 40 : 26;
+        cairo_move_to(cr, kMarginLeft, y);
+        cairo_show_text(cr, text.c_str());
+        y += 10;
+        accent();
+        cairo_rectangle(cr, kMarginLeft, y, 48, 3);
+        cairo_fill(cr);
+        y += 18;
+    }
+
+    void sectionHeading(const std::string& text) {
+        need(48);
+        y += 14;
+        font(13, true);
+        accent();
+        cairo_move_to(cr, kMarginLeft, y + 10);
+        cairo_show_text(cr, text.c_str());
+        y += 18;
+    }
+
+    void paragraph(const std::string& text) {
+        font(kBodySize);
+        grey(0.12);
+        lines(wrap(text, kTextWidth), kMarginLeft, kBodyLeading);
+        y += 7;
+    }
+
+    void bullet(const std::string& text) {
+        font(kBodySize);
+        std::vector<std::string> ls = wrap(text, kTextWidth - 16);
+        need(kBodyLeading);
+        accent();
+        cairo_arc(cr, kMarginLeft + 4, y + kBodyLeading - 7.5, 2, 0, 6.2832);
+        cairo_fill(cr);
+        grey(0.12);
+        lines(ls, kMarginLeft + 16, kBodyLeading);
+        y += 3;
+    }
+
+    void definition(const std::string& term, const std::string& text) {
+        const double termWidth = 112;
+        font(kBodySize);
+        std::vector<std::string> ls = wrap(text, kTextWidth - termWidth);
+        need(kBodyLeading * static_cast<double>(std::min<size_t>(ls.size(), 3) + 1));
+        font(9.5, true);
+        grey(0.10);
+        cairo_move_to(cr, kMarginLeft, y + kBodyLeading - 4);
+        cairo_show_text(cr, term.c_str());
+        // A term too wide for its column gets a line of its own.
+        if (width(term) > termWidth - 8) y += kBodyLeading;
+        font(kBodySize);
+        grey(0.12);
+        lines(ls, kMarginLeft + termWidth, kBodyLeading);
+        y += 4;
+    }
+
+    void picture(const std::string& path) {
+        if (path.empty()) return;
+        cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+        if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+            std::fprintf(stderr, "cannot read %s; the handbook goes without the picture\n", path.c_str());
+            cairo_surface_destroy(image);
+            return;
+        }
+        double w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+        double scale = kTextWidth / w;
+        need(h * scale + 20);
+        y += 8;
+        cairo_save(cr);
+        cairo_translate(cr, kMarginLeft, y);
+        cairo_scale(cr, scale, scale);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(image);
+        y += h * scale + 14;
+    }
+
+    void parameterTable() {
+        const double columns[] = {kMarginLeft, kMarginLeft + 30, kMarginLeft + 100, kMarginLeft + 300};
+        auto row = [&](const char* a, const char* b, const char* c, const char* d, bool head) {
+            need(14);
+            y += 14;
+            font(head ? 8.5 : 9, head);
+            grey(head ? 0.35 : 0.12);
+            const char* cells[] = {a, b, c, d};
+            for (int i = 0; i < 4; ++i) {
+                cairo_move_to(cr, columns[i], y - 3);
+                cairo_show_text(cr, cells[i]);
+            }
+        };
+        row("#", "Name", "Meaning", "Unit", true);
+        for (int i = 0; i < kNumNamedParams; ++i) {
+            char index[8];
+            std::snprintf(index, sizeof index, "%d", i);
+            row(index, ParameterNameTab[i].shortName, ParameterNameTab[i].longName, ParameterNameTab[i].label, false);
+        }
+        y += 8;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: %s SOURCE.txt OUT.pdf [EDITOR.png]\n", argv[0]);
+        return 2;
+    }
+    std::ifstream source(argv[1]);
+    if (!source) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const std::string picturePath = argc == 4 ? argv[3] : "";
+
+    Writer w;
+    const std::string out = argv[2];
+    if (out.size() > 4 && out.compare(out.size() - 4, 4, ".png") == 0) {
+        w.previewBase = out.substr(0, out.size() - 4);
+        w.surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(kPageWidth), static_cast<int>(kPageHeight));
+    } else {
+        w.surface = cairo_pdf_surface_create(argv[2], kPageWidth, kPageHeight);
+        cairo_pdf_surface_set_metadata(w.surface, CAIRO_PDF_METADATA_TITLE, "Nimbrel handbook");
+        cairo_pdf_surface_set_metadata(w.surface, CAIRO_PDF_METADATA_AUTHOR, "orvane.example");
+    }
+    w.cr = cairo_create(w.surface);
+    if (!w.previewBase.empty()) {
+        cairo_set_source_rgb(w.cr, 1, 1, 1);
+        cairo_paint(w.cr);
+    }
+
+    std::string line, para;
+    bool firstChapter = true;
+    auto flush = [&] {
+        if (!para.empty()) w.paragraph(para);
+        para.clear();
+    };
+    while (std::getline(source, line)) {
+        if (!line.empty() && line[0] == '%') continue;
+        if (line.empty()) {
+            flush();
+        } else if (line.rfind("# ", 0) == 0) {
+            flush();
+            w.chapterHeading(line.substr(2), firstChapter);
+            firstChapter = false;
+        } else if (line.rfind("## ", 0) == 0) {
+            flush();
+            w.sectionHeading(line.substr(3));
+        } else if (line.rfind("- ", 0) == 0) {
+            flush();
+            w.bullet(line.substr(2));
+        } else if (line == "@picture") {
+            flush();
+            w.picture(picturePath);
+        } else if (line == "@parameters") {
+            flush();
+            w.parameterTable();
+        } else if (line.find(" :: ") != std::string::npos) {
+            flush();
+            size_t at = line.find(" :: ");
+            w.definition(line.substr(0, at), line.substr(at + 4));
+        } else {
+            para += (para.empty() ? "" : " ") + line;
+        }
+    }
+    flush();
+    w.footer();
+    w.showPage();
+    cairo_status_t status = cairo_status(w.cr);
+    cairo_destroy(w.cr);
+    cairo_surface_finish(w.surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(w.surface);
+    cairo_surface_destroy(w.surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "cannot write %s: %s\n", argv[2], cairo_status_to_string(status));
+        return 1;
+    }
+    return 0;
+}
