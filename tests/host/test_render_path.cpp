@@ -225,13 +225,26 @@ TEST(HostInput, ANonFiniteSampleDoesNotPoisonTheEngines) {
     EXPECT_GT(peak(later.left), 0.01f);
 }
 
-TEST(HostInput, TheHostsFloatingPointModeIsRestored) {
+TEST(HostInput, DenormalsAreFlushedInsideABlockAndTheHostsModeIsRestored) {
     auto host = started(0);
-    const unsigned before = _mm_getcsr();
+    constexpr unsigned kFlags = 0x3F;         // sticky exception flags: not a mode
+    constexpr unsigned kFlushModes = 0x8040;  // flush-to-zero, denormals-are-zero
+    const unsigned hostMode = (_mm_getcsr() & ~kFlushModes) | 0x6000;  // and round toward zero
+    _mm_setcsr(hostMode);
+    unsigned insideMode = 0;
+    host->callbackHook = [&](int32_t opcode, int32_t, intptr_t, void*, float, intptr_t& result) {
+        if (opcode != audioMasterGetTime) return false;
+        insideMode = _mm_getcsr();
+        result = 0;
+        return true;
+    };
     Block b(512);
     b.inL[0] = 1.0f;
     host->process(b.in(), b.out(), 512);
-    EXPECT_EQ(_mm_getcsr(), before);
+    const unsigned after = _mm_getcsr();
+    _mm_setcsr(_mm_getcsr() & ~0x6000u);  // back to round-to-nearest for the other tests
+    EXPECT_EQ(insideMode & kFlushModes, kFlushModes);
+    EXPECT_EQ(after & ~kFlags, hostMode & ~kFlags);
 }
 
 }  // namespace
