@@ -113,11 +113,12 @@ inline double energy(const Stereo& s, int from, int to) {
 inline double toDb(double ratio) { return 10.0 * std::log10(ratio + 1e-30); }
 
 // Decay time (seconds to fall 60 dB) of a tail, from a straight-line fit to
-// the energy of 10 ms blocks between `fromSec` and `toSec`. Blocks more than
+// the energy of 50 ms blocks between `fromSec` and `toSec` (longer blocks
+// smooth the sparse early echoes of undiffused programs). Blocks more than
 // 80 dB below the loudest are left out, so a tail that has died away does
 // not flatten the slope. Returns 0 when the tail does not decay.
 inline double decayTime(const Stereo& s, double fromSec, double toSec) {
-    const int block = frames(0.01);
+    const int block = frames(0.05);
     std::vector<double> t, db;
     double loudest = 0.0;
     for (int at = frames(fromSec); at + block <= frames(toSec) && at + block <= s.frames(); at += block) {
@@ -136,12 +137,13 @@ inline double decayTime(const Stereo& s, double fromSec, double toSec) {
     return slope < 0.0 ? -60.0 / slope : 0.0;
 }
 
-// Time of the loudest 10 ms block: where a tail's fit should start.
-inline double loudestBlockTime(const Stereo& s) {
+// Time of the loudest 10 ms block within the first `withinSec`: where a
+// tail's fit should start.
+inline double loudestBlockTime(const Stereo& s, double withinSec = 0.3) {
     const int block = frames(0.01);
     double best = -1.0;
     int bestAt = 0;
-    for (int at = 0; at + block <= s.frames(); at += block) {
+    for (int at = 0; at + block <= s.frames() && at < frames(withinSec); at += block) {
         double e = energy(s, at, at + block);
         if (e > best) { best = e; bestAt = at; }
     }
