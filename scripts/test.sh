@@ -18,12 +18,18 @@ cmake --build build-ci -j"$jobs"
 ctest --test-dir build-ci --output-on-failure -j"$jobs" --timeout 600
 
 stage "address and undefined-behaviour sanitizers"
+# Tools that run during the build (the skin generator) run sanitized too.
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+# The test host keeps the plug-in library mapped: the drawing libraries it pulls
+# in keep caches for the life of the process, and unmapping them would turn those
+# into anonymous "leaks". A leak of the plug-in's own is still reported.
+export NIMBREL_KEEP_LOADED=1
 fresh build-asan
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 \
   -DNIMBREL_SANITIZE=address,undefined -DNIMBREL_BENCH=OFF > /dev/null
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 900 -LE no-sanitizer
+ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 900 -LE no-sanitizer
 
 stage "thread sanitizer"
 fresh build-tsan

@@ -81,7 +81,8 @@ std::unique_ptr<PluginHost> PluginHost::load(const std::string& path, std::strin
 
 PluginHost::~PluginHost() {
     if (effect_) effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
-    if (library_) dlclose(library_);
+    // NIMBREL_KEEP_LOADED keeps the library mapped, so leak reports can name its functions.
+    if (library_ && !std::getenv("NIMBREL_KEEP_LOADED")) dlclose(library_);
 }
 
 intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
