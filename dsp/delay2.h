@@ -28,6 +28,10 @@ public:
     float bpm;                 // beats per minute
 
     void reset();
+    // Back to the state of a new object: reset() keeps the last feedback base and loop
+    // length, so without this a delay that ran before would skip the change-detecting
+    // reset of its first call and its modulators would run ahead of a new one's.
+    void forgetLastSettings() { lastFeedback = 0.0f; lastLoop = 0.0f; }
     void universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,
         float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
         float, float, float);
@@ -68,12 +72,14 @@ private:
 
     // Work space of one chunk: the samples are processed in stages (loop,
     // tap phases, taps, output), each stage over the whole chunk.
+    // The vector stages run whole vectors: room for one more (16 lanes) at the end.
     static constexpr int kChunk = 256;
-    alignas(32) float chunkPhase[20][kChunk + 8]; // tap modulator phase per active tap and sample
-    alignas(32) float chunkAccL[kChunk + 8];
-    alignas(32) float chunkAccR[kChunk + 8];
-    alignas(32) float chunkLoopL[kChunk + 8];     // loop reads dL, dR per sample
-    alignas(32) float chunkLoopR[kChunk + 8];
+    static constexpr int kPad = 16;
+    alignas(64) float chunkPhase[20][kChunk + kPad]; // tap modulator phase per active tap and sample
+    alignas(64) float chunkAccL[kChunk + kPad];
+    alignas(64) float chunkAccR[kChunk + kPad];
+    alignas(64) float chunkLoopL[kChunk + kPad];     // loop reads dL, dR per sample
+    alignas(64) float chunkLoopR[kChunk + kPad];
 
     void loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
         bool firstStepLouder, const float* phase);

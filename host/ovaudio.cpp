@@ -90,6 +90,9 @@ void OvAudio::reset() {
     sampleRateWhole = static_cast<int64_t>(getSampleRate());
     reverb.reset();
     delay.reset();
+    // A suspended and resumed instance must render what a new one renders: hosts suspend
+    // and resume around an offline bounce after having played the same settings.
+    delay.forgetLastSettings();
     gateEnvelope.state = 0;
     gateEnvelope.output = 0.0f;
     gateEnvelope.heldLevel = 0.0f;
