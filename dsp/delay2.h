@@ -72,14 +72,12 @@ private:
 
     // Work space of one chunk: the samples are processed in stages (loop,
     // tap phases, taps, output), each stage over the whole chunk.
-    // The vector stages run whole vectors: room for one more (16 lanes) at the end.
     static constexpr int kChunk = 256;
-    static constexpr int kPad = 16;
-    alignas(64) float chunkPhase[20][kChunk + kPad]; // tap modulator phase per active tap and sample
-    alignas(64) float chunkAccL[kChunk + kPad];
-    alignas(64) float chunkAccR[kChunk + kPad];
-    alignas(64) float chunkLoopL[kChunk + kPad];     // loop reads dL, dR per sample
-    alignas(64) float chunkLoopR[kChunk + kPad];
+    alignas(32) float chunkPhase[20][kChunk + 8]; // tap modulator phase per active tap and sample
+    alignas(32) float chunkAccL[kChunk + 8];
+    alignas(32) float chunkAccR[kChunk + 8];
+    alignas(32) float chunkLoopL[kChunk + 8];     // loop reads dL, dR per sample
+    alignas(32) float chunkLoopR[kChunk + 8];
 
     void loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
         bool firstStepLouder, const float* phase);
