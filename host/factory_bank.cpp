@@ -15,6 +15,9 @@ using namespace param;
 using factory::ProgramSource;
 
 constexpr ProgramSource kSources[kNumPrograms] = {
+    // MIX: reverb and multitap together, parallel unless Route says serial.
+    // Multitap step k sounds k/8 of the note value after the input; steps 8
+    // and 16 on both sides give one echo per note value.
     {"MIX Welcome!",  // 0
     {
      {Mix, 0.404f}, {Volume, 0.592f}, {Surround, 0.5f}, {Bypass, 0.0f}, {Route, 0.0f},
@@ -253,81 +256,83 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {StepL14, 0.875f}, {StepR14, 0.125f}, {StepL15, 0.938f}, {StepR15, 0.062f}, {StepL16, 1.0f},
      {StepR16, 0.0f}
     }},
+    // REV: the reverb alone (MMix 0). Sizes: Room 0.25 (3 m), Chamber 0.38
+    // (5 m), Hall 0.5 (8 m), Arena 0.9 (37 m). Bright keeps the highs (little
+    // high damping, open high cut), Warm damps and cuts them; Ring and Cheap
+    // leave out most of the input diffusion.
     {"REV Hall Big",  // 30
     {
      {Mix, 0.404f}, {Volume, 0.672f}, {RDecay, 0.75f}, {RHiDamp, 0.552f}, {MMix, 0.0f}
     }},
     {"REV Hall Bright",  // 31
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RPredel, 0.16f},
-     {RHiDamp, 0.08f}, {RLowCut, 0.5f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RPredel, 0.16f}, {RHiDamp, 0.08f},
+     {RLowCut, 0.5f}, {MMix, 0.0f}
     }},
     {"REV Hall Warm",  // 32
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RPredel, 0.16f},
-     {RHiDamp, 0.78f}, {RLowDamp, 0.03f}, {RHiCut, 0.45f}, {RLowCut, 0.15f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RPredel, 0.16f}, {RHiDamp, 0.78f},
+     {RLowDamp, 0.03f}, {RHiCut, 0.45f}, {RLowCut, 0.15f}, {MMix, 0.0f}
     }},
     {"REV Hall Trance",  // 33: long and bright, late start
     {
-     {Mix, 0.48f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.68f}, {RPredel, 0.35f},
-     {RHiDamp, 0.2f}, {RLowCut, 0.35f}, {RSwirl, 0.75f}, {MMix, 0.0f}
+     {Mix, 0.48f}, {Volume, 0.66f}, {RDecay, 0.68f}, {RPredel, 0.35f}, {RHiDamp, 0.2f},
+     {RLowCut, 0.35f}, {RSwirl, 0.75f}, {MMix, 0.0f}
     }},
     {"REV Hall Band",  // 34: shorter, low end cleared for a full mix
     {
-     {Mix, 0.3f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.5f}, {RPredel, 0.16f},
-     {RHiDamp, 0.45f}, {RLowCut, 0.55f}, {MMix, 0.0f}
+     {Mix, 0.3f}, {Volume, 0.66f}, {RDecay, 0.5f}, {RPredel, 0.16f}, {RHiDamp, 0.45f},
+     {RLowCut, 0.55f}, {MMix, 0.0f}
     }},
     {"REV Hall Small",  // 35
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.48f}, {RDecay, 0.52f}, {RPredel, 0.12f},
+     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.4f}, {RDecay, 0.5f}, {RPredel, 0.12f},
      {RHiDamp, 0.45f}, {RLowCut, 0.35f}, {MMix, 0.0f}
     }},
     {"REV Hall Damp",  // 36
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RPredel, 0.16f},
-     {RHiDamp, 0.9f}, {RHiCut, 0.5f}, {RLowCut, 0.35f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RPredel, 0.16f}, {RHiDamp, 0.9f},
+     {RHiCut, 0.5f}, {RLowCut, 0.35f}, {MMix, 0.0f}
     }},
     {"REV Hall Ghosts",  // 37: deep swirl and a long predelay
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.66f}, {RDiffuse, 0.8f},
-     {RPredel, 0.4f}, {RHiDamp, 0.3f}, {RLowCut, 0.35f}, {RSwirl, 1.0f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.66f}, {RDiffuse, 0.8f}, {RPredel, 0.4f},
+     {RHiDamp, 0.3f}, {RLowCut, 0.35f}, {RSwirl, 1.0f}, {MMix, 0.0f}
     }},
     {"REV Hall Glass",  // 38: only the highs ring on
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RPredel, 0.16f},
-     {RHiDamp, 0.0f}, {RLowDamp, 0.2f}, {RLowCut, 0.8f}, {RSwirl, 0.8f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RPredel, 0.16f}, {RHiDamp, 0.0f},
+     {RLowDamp, 0.2f}, {RLowCut, 0.8f}, {RSwirl, 0.8f}, {MMix, 0.0f}
     }},
     {"REV Hall Real",  // 39
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RPredel, 0.16f},
-     {RHiDamp, 0.5f}, {RLowDamp, 0.08f}, {RLowCut, 0.3f}, {RSwirl, 0.3f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RPredel, 0.16f}, {RHiDamp, 0.5f},
+     {RLowDamp, 0.08f}, {RLowCut, 0.3f}, {RSwirl, 0.3f}, {MMix, 0.0f}
     }},
     {"REV Hall Real 2",  // 40
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.66f}, {RDecay, 0.55f}, {RHiDamp, 0.5f},
-     {RLowDamp, 0.08f}, {RLowCut, 0.3f}, {RSwirl, 0.3f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RHiDamp, 0.5f}, {RLowDamp, 0.08f}, {RLowCut, 0.3f},
+     {RSwirl, 0.3f}, {MMix, 0.0f}
     }},
     {"REV Hall Ring",  // 41: no input diffusion: the tank's echoes stay audible
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RDiffuse, 0.0f},
-     {RPredel, 0.16f}, {RHiDamp, 0.1f}, {RLowCut, 0.35f}, {RSwirl, 0.0f}, {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RDiffuse, 0.0f}, {RPredel, 0.16f},
+     {RHiDamp, 0.1f}, {RLowCut, 0.35f}, {RSwirl, 0.0f}, {MMix, 0.0f}
     }},
     {"REV Hall Spring",  // 42
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.54f}, {RDiffuse, 0.25f},
-     {RPredel, 0.16f}, {RHiDamp, 0.2f}, {RHiCut, 0.6f}, {RLowCut, 0.6f}, {RSwirl, 0.9f},
-     {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.56f}, {RDiffuse, 0.25f}, {RPredel, 0.16f},
+     {RHiDamp, 0.2f}, {RHiCut, 0.6f}, {RLowCut, 0.6f}, {RSwirl, 0.9f}, {MMix, 0.0f}
     }},
     {"REV Hall Plate",  // 43
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.52f}, {RDecay, 0.54f}, {RPredel, 0.0f},
+     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.45f}, {RDecay, 0.56f}, {RPredel, 0.0f},
      {RHiDamp, 0.15f}, {RLowCut, 0.55f}, {RSwirl, 0.65f}, {MMix, 0.0f}
     }},
     {"REV Hall Cheap",  // 44
     {
-     {Mix, 0.4f}, {Volume, 0.66f}, {RSize, 0.6f}, {RDecay, 0.52f}, {RDiffuse, 0.1f},
-     {RPredel, 0.16f}, {RHiDamp, 0.65f}, {RHiCut, 0.35f}, {RLowCut, 0.5f}, {RSwirl, 0.0f},
-     {MMix, 0.0f}
+     {Mix, 0.4f}, {Volume, 0.66f}, {RDecay, 0.52f}, {RDiffuse, 0.1f}, {RPredel, 0.16f},
+     {RHiDamp, 0.65f}, {RHiCut, 0.35f}, {RLowCut, 0.5f}, {RSwirl, 0.0f}, {MMix, 0.0f}
     }},
     {"REV Room",  // 45
     {
@@ -479,6 +484,10 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {RPredel, 0.1f}, {RHiDamp, 0.65f}, {RHiCut, 0.35f}, {RLowCut, 0.5f}, {RSwirl, 0.0f},
      {MMix, 0.0f}
     }},
+    // TAP: multitap patterns, reverb off. On the "1" grid a step is an eighth
+    // of a beat and the pattern repeats every two beats; the letters of the
+    // names are steps 4, 8, 12, 16 (C both sides, L left, R right, _ silent).
+    // On "3/4" steps 8 and 16 are dotted eighths; "4/3" is a triplet grid.
     {"TAP __LR",  // 74
     {
      {Mix, 0.42f}, {Volume, 0.66f}, {RMix, 0.0f}, {MTime, 0.73f}, {MFeedba, 0.55f},
@@ -679,6 +688,12 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {MDetune, 0.2f}, {MHiDamp, 0.6f}, {MLowCut, 0.4f}, {StepL4, 0.7f}, {StepR8, 0.9f},
      {StepL12, 0.5f}, {StepL16, 0.0f}, {StepR16, 0.7f}
     }},
+    // FX: single effects. The filters run the multitap as a plain filter: one
+    // shot, step 0 only (no delay), no detune, Mix 1 so no dry signal passes;
+    // Volume 0.5 is unity gain. With both engines off and Mix 1 the output is
+    // the input through the width stage and the gate. "1/16" one shot puts
+    // every tap on the input, each swinging at its own rate: chorus, ensemble,
+    // flanger.
     {"FX Bandpass 1kHz",  // 101: high cut 1400 Hz and low cut 700 Hz around 1 kHz
     {
      {Mix, 1.0f}, {Volume, 0.6f}, {RMix, 0.0f}, {MFeedba, 0.0f}, {MDetune, 0.0f},
@@ -786,6 +801,9 @@ constexpr ProgramSource kSources[kNumPrograms] = {
     {
      {Mix, 1.0f}, {Volume, 0.56f}, {Surround, 0.7f}, {RMix, 0.0f}, {MMix, 0.0f}
     }},
+    // GATE: a dense reverb cut by the gate, which opens within milliseconds.
+    // In the Hold names the figure is hold plus fall, in the Decay names the
+    // fall. Tap Drum adds a one-shot multitap figure that the gate cuts too.
     {"GATE Decay 250ms",  // 119
     {
      {Mix, 0.55f}, {Volume, 0.68f}, {RSize, 0.55f}, {RDecay, 0.72f}, {RPredel, 0.05f},
@@ -889,6 +907,9 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {StepL13, 0.175f}, {StepR13, 0.175f}, {StepL14, 0.15f}, {StepR14, 0.15f}, {StepL15, 0.125f},
      {StepR15, 0.125f}, {StepL16, 0.1f}, {StepR16, 0.1f}
     }},
+    // DEL: tempo delays, reverb off: steps 8 and 16 echo once per note value
+    // ("DEL 0.25" plays "1/4", 125 ms at 120 BPM); PingPong puts them on
+    // alternate sides.
     {"DEL 0.5",  // 133
     {
      {Mix, 0.35f}, {Volume, 0.66f}, {RMix, 0.0f}, {MFeedba, 0.55f}, {MDetune, 0.1f},
@@ -984,11 +1005,13 @@ constexpr ProgramSource kSources[kNumPrograms] = {
     }},
     {"DEL Spacenight 4",  // 148
     {
-     {Mix, 0.45f}, {Volume, 0.64f}, {Route, 1.0f}, {RMix, 0.5f}, {RSize, 0.8f}, {RDecay, 0.7f},
+     {Mix, 0.45f}, {Volume, 0.64f}, {Route, 1.0f}, {RMix, 0.5f}, {RSize, 0.8f}, {RDecay, 0.68f},
      {RPredel, 0.1f}, {RHiDamp, 0.45f}, {RSwirl, 0.85f}, {MMix, 0.6f}, {MTime, 0.88f},
-     {MFeedba, 0.7f}, {MDetune, 0.45f}, {MHiDamp, 0.55f}, {MLowCut, 0.3f}, {StepL8, 1.0f},
+     {MFeedba, 0.66f}, {MDetune, 0.45f}, {MHiDamp, 0.55f}, {MLowCut, 0.3f}, {StepL8, 1.0f},
      {StepR8, 1.0f}, {StepL16, 1.0f}, {StepR16, 1.0f}
     }},
+    // DUP: one-shot copies, no feedback, reverb off. The figure names repeat
+    // the sound once, one note value later (step 8).
     {"DUP 0.5",  // 149
     {
      {Mix, 0.45f}, {Volume, 0.64f}, {RMix, 0.0f}, {MFeedba, 0.0f}, {MDetune, 0.15f},
@@ -1129,6 +1152,7 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {MDetune, 0.15f}, {MHiDamp, 0.3f}, {MLowCut, 0.2f}, {StepL4, 0.8f}, {StepR4, 0.8f},
      {StepL10, 0.6f}, {StepR10, 0.6f}, {StepL16, 0.0f}, {StepR16, 0.0f}
     }},
+    // USER: empty slots at the init values.
     {"USER 1", {}},  // 168
     {"USER 2", {}},  // 169
     {"USER 3", {}},  // 170

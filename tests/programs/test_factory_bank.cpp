@@ -302,6 +302,8 @@ TEST(FactoryBank, BigRoomsAreLargerThanRoomsAndChambers) {
         for (int p : family(f)) largest = std::max(largest, value(p, RSize));
     EXPECT_GT(smallest, largest);
     EXPECT_GT(value(programNamed("REV Room Large"), RSize), value(programNamed("REV Room"), RSize));
+    for (int p : family("REV Hall "))
+        EXPECT_LE(value(p, RSize), value(programNamed("REV Hall Big"), RSize)) << name(p);
 }
 
 TEST(FactoryBank, BrightDampsLessThanWarm) {

@@ -112,6 +112,11 @@ TEST_F(ProgramRender, LargerRoomsRingLonger) {
     EXPECT_LT(hall, arena);
     EXPECT_GT(big, chamber);
     EXPECT_GT(decay(program("REV Room Large")), room);
+    for (int p = 0; p < kNumPrograms; ++p) {
+        if (name(p).rfind("REV Hall ", 0) == 0 && p != program("REV Hall Big")) {
+            EXPECT_LT(decay(p), big) << name(p) << " rings longer than the big hall";
+        }
+    }
 }
 
 TEST_F(ProgramRender, BrightTailsCarryMoreHighsThanWarmOnes) {
