@@ -32,6 +32,9 @@ rate=48000
 
 session_dir="$work/session"
 mkdir -p "$work"
+# Each check keeps the plug-in's trace log to itself: checks may run side by side, and
+# each new instance starts the log afresh.
+export NIMBREL_DATA_DIR="$work/$check-data"
 
 case "$check" in
 scan)
@@ -57,7 +60,7 @@ scan)
   expect_attr can_process_replace 1
   # 'OvRV' packed first character highest: 0x4F765256.
   expect_attr id 1333154390
-  log="$dir/nimbrel-data/NimbrelLog.txt"
+  log="$NIMBREL_DATA_DIR/NimbrelLog.txt"
   if grep -q "OvAudio::OvAudio end" "$log" 2>/dev/null && grep -q "OvAudio::~OvAudio end" "$log"; then
     pass "the scanner's instance was built and destroyed whole"
   else
