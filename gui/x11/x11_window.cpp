@@ -71,14 +71,24 @@ public:
                                 CWEventMask | CWBackPixmap | CWBitGravity, &attrs);
         XWindowAttributes wa;
         XGetWindowAttributes(display_, window_, &wa);
-        surface_ = cairo_xlib_surface_create(display_, window_, wa.visual, static_cast<int>(width), static_cast<int>(height));
+        gc_ = XCreateGC(display_, window_, 0, nullptr);
+        // The back buffer's pixels (32-bit xRGB) are the window's own format on
+        // a 24-bit true-colour visual: they go up as they are. Other visuals
+        // go through cairo's conversion.
+        directPixels_ = wa.depth == 24 && wa.visual->c_class == TrueColor && wa.visual->red_mask == 0xff0000 &&
+                        wa.visual->green_mask == 0xff00 && wa.visual->blue_mask == 0xff;
+        if (!directPixels_)
+            surface_ = cairo_xlib_surface_create(display_, window_, wa.visual, static_cast<int>(width), static_cast<int>(height));
         XMapWindow(display_, window_);
         XFlush(display_);
     }
 
     ~X11Window() override {
-        cairo_surface_finish(surface_);
-        cairo_surface_destroy(surface_);
+        if (surface_) {
+            cairo_surface_finish(surface_);
+            cairo_surface_destroy(surface_);
+        }
+        XFreeGC(display_, gc_);
         XDestroyWindow(display_, window_);
         XCloseDisplay(display_);  // also flushes
     }
@@ -143,6 +153,11 @@ public:
     }
 
     void present(cairo_surface_t* backBuffer, const CRect& area) override {
+        if (area.isEmpty()) return;
+        if (directPixels_) {
+            putPixels(backBuffer, area);
+            return;
+        }
         cairo_t* cr = cairo_create(surface_);
         cairo_rectangle(cr, double(area.left), double(area.top), double(area.width()), double(area.height()));
         cairo_clip(cr);
@@ -156,15 +171,51 @@ public:
 
     void setSize(CCoord width, CCoord height) override {
         XResizeWindow(display_, window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
-        cairo_xlib_surface_set_size(surface_, static_cast<int>(width), static_cast<int>(height));
+        if (surface_) cairo_xlib_surface_set_size(surface_, static_cast<int>(width), static_cast<int>(height));
         XFlush(display_);
     }
 
     unsigned long getNativeHandle() const override { return window_; }
 
 private:
+    // Sends the area of the back buffer to the window with a plain image
+    // request, over the connection, without shared memory.
+    void putPixels(cairo_surface_t* backBuffer, const CRect& area) {
+        cairo_surface_flush(backBuffer);
+        const int w = cairo_image_surface_get_width(backBuffer);
+        const int h = cairo_image_surface_get_height(backBuffer);
+        CRect r = area;
+        r.bound(CRect(0, 0, w, h));
+        if (r.isEmpty()) return;
+        XImage image = {};
+        image.width = w;
+        image.height = h;
+        image.format = ZPixmap;
+        image.data = reinterpret_cast<char*>(cairo_image_surface_get_data(backBuffer));
+        // Cairo's pixels are 32-bit words in the machine's byte order.
+        const uint32_t probe = 1;
+        const int order = *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
+        image.byte_order = order;
+        image.bitmap_unit = 32;
+        image.bitmap_bit_order = order;
+        image.bitmap_pad = 32;
+        image.depth = 24;
+        image.bytes_per_line = cairo_image_surface_get_stride(backBuffer);
+        image.bits_per_pixel = 32;
+        image.red_mask = 0xff0000;
+        image.green_mask = 0xff00;
+        image.blue_mask = 0xff;
+        if (!XInitImage(&image)) return;
+        XPutImage(display_, window_, gc_, &image, static_cast<int>(r.left), static_cast<int>(r.top),
+                  static_cast<int>(r.left), static_cast<int>(r.top), static_cast<unsigned>(r.width()),
+                  static_cast<unsigned>(r.height()));
+        XFlush(display_);
+    }
+
     Display* display_;
     Window window_ = 0;
+    GC gc_ = nullptr;
+    bool directPixels_ = false;
     cairo_surface_t* surface_ = nullptr;
 };
 

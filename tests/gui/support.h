@@ -2,6 +2,8 @@
 // Shared helpers of the toolkit tests: PNG bytes painted on the spot, and a
 // listener that records what controls tell it.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
@@ -102,5 +104,15 @@ inline void down(CFrame* f, CCoord x, CCoord y, long buttons = kLButton) { CPoin
 inline void move(CFrame* f, CCoord x, CCoord y, long buttons = kLButton) { CPoint p(x, y); f->onMouseMoved(p, buttons); }
 inline void up(CFrame* f, CCoord x, CCoord y, long buttons = kLButton) { CPoint p(x, y); f->onMouseUp(p, buttons); }
 inline void click(CFrame* f, CCoord x, CCoord y) { down(f, x, y); up(f, x, y); }
+
+// At the end of a test program, lets cairo and fontconfig drop the caches they
+// keep for the life of a process, so that the leak checker sees only our own.
+class LibraryCachesReset : public ::testing::Environment {
+public:
+    void TearDown() override {
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
 
 }  // namespace guitest

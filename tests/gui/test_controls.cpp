@@ -7,6 +7,8 @@ using namespace guitest;
 
 namespace {
 
+::testing::Environment* const gCachesReset = ::testing::AddGlobalTestEnvironment(new LibraryCachesReset);
+
 class ControlsTest : public ::testing::Test {
 protected:
     void SetUp() override { frame = new CFrame(CRect(0, 0, 400, 300), nullptr, nullptr); }

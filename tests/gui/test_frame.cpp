@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "support.h"
 
@@ -276,6 +278,30 @@ TEST(TextLabel, DrawsTextOnlyWhenChangedAndHonoursNoDraw) {
         for (int x = 0; x < 200; ++x) lit += redAt(s, x, y) > 128;
     cairo_surface_destroy(s);
     EXPECT_EQ(lit, 0);
+    frame->forget();
+}
+
+}  // namespace
+
+namespace {
+
+// A host may automate from its audio thread: the control's value is stored
+// there while the user-interface thread redraws. (Meaningful under the thread
+// sanitizer; elsewhere it checks that the last value is the one drawn.)
+TEST(FrameThreads, ValuesSetFromAnotherThreadWhileTheFrameRedraws) {
+    CFrame* frame = new CFrame(CRect(0, 0, 100, 100), nullptr, nullptr);
+    CBitmap* strip = makeBitmap(4, 4 * 101, [](int, int y) { return MakeCColor(static_cast<unsigned char>(y / 4), 0, 0, 255); });
+    CAnimKnob* knob = new CAnimKnob(CRect(0, 0, 4, 4), nullptr, 0, 101, 4, strip);
+    strip->forget();
+    frame->addView(knob);
+    std::atomic<bool> stop{false};
+    std::thread automation([&] {
+        for (int i = 0; i < 20000 && !stop; ++i) knob->setValue(static_cast<float>(i % 101) / 100.f);
+        knob->setValue(0.5f);
+    });
+    for (int i = 0; i < 200; ++i) frame->updateDirty();
+    automation.join();
+    EXPECT_EQ(frameRedAt(frame, 1, 1), 50u);
     frame->forget();
 }
 

@@ -18,6 +18,8 @@ using namespace guitest;
 
 namespace {
 
+::testing::Environment* const gCachesReset = ::testing::AddGlobalTestEnvironment(new LibraryCachesReset);
+
 class X11Test : public ::testing::Test {
 protected:
     void SetUp() override {
