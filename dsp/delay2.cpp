@@ -230,7 +230,10 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         job.accL = chunkLoopL;
         job.accR = chunkLoopR;
         job.store = true;
-        if (simdLevel() == SimdLevel::Avx2)
+        const SimdLevel level = simdLevel();
+        if (level == SimdLevel::Avx512)
+            tapChunkAvx512(job);
+        else if (level == SimdLevel::Avx2)
             tapChunkAvx2(job);
         else
             tapChunkSse2(job);
@@ -276,6 +279,7 @@ void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
     // independent, so four advance side by side, and each group of four
     // samples is transposed into the per-modulator rows the later stages read.
     const int groups = (lanes + 3) / 4;
+    const __m128 one = _mm_set1_ps(1.0f);
     int j = 0;
     for (; j + 4 <= n; j += 4) {
         for (int g = 0; g < groups; ++g) {
@@ -283,8 +287,14 @@ void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
             __m128 p = _mm_load_ps(ph + 4 * g);
             __m128 s[4];
             for (int q = 0; q < 4; ++q) {
+                // With rates below 0.5 and phases in (-1, 1) the sum lies in
+                // (-1, 2): taking away 1 at or above 1 is exactly the removal
+                // of its integer part, and a shorter chain than a conversion.
+                // The wrap is rare, so it is a branch off the chain of sums.
                 p = _mm_add_ps(p, r);
-                p = _mm_sub_ps(p, _mm_cvtepi32_ps(_mm_cvttps_epi32(p)));
+                const __m128 over = _mm_cmpge_ps(p, one);
+                if (__builtin_expect(_mm_movemask_ps(over) != 0, 0))
+                    p = _mm_or_ps(_mm_and_ps(over, _mm_sub_ps(p, one)), _mm_andnot_ps(over, p));
                 s[q] = p;
             }
             _mm_store_ps(ph + 4 * g, p);
@@ -370,7 +380,10 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         lanes = taps + 1;
     }
 
-    const auto tapChunk = simdLevel() == SimdLevel::Avx2 ? tapChunkAvx2 : tapChunkSse2;
+    const SimdLevel level = simdLevel();
+    const auto tapChunk = level == SimdLevel::Avx512 ? tapChunkAvx512
+        : level == SimdLevel::Avx2                   ? tapChunkAvx2
+                                                     : tapChunkSse2;
     for (int64_t start = 0; start < count; start += chunkLimit) {
         const int n = static_cast<int>(count - start < chunkLimit ? count - start : chunkLimit);
         float* l = left + start;
@@ -378,8 +391,8 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         const int64_t w0 = writePos;
         phaseStage(n, lanes, phase, rate);
         loopStage(l, r, n, c, firstStepLouder, chunkPhase[taps]);
-        std::memset(chunkAccL, 0, sizeof(float) * (n + 8));
-        std::memset(chunkAccR, 0, sizeof(float) * (n + 8));
+        std::memset(chunkAccL, 0, sizeof(float) * (n + kPad));
+        std::memset(chunkAccR, 0, sizeof(float) * (n + kPad));
         if (taps > 0) {
             TapChunk job;
             job.lineL = tapSourceL;

@@ -72,12 +72,14 @@ private:
 
     // Work space of one chunk: the samples are processed in stages (loop,
     // tap phases, taps, output), each stage over the whole chunk.
+    // The vector stages run whole vectors: room for one more (16 lanes) at the end.
     static constexpr int kChunk = 256;
-    alignas(32) float chunkPhase[20][kChunk + 8]; // tap modulator phase per active tap and sample
-    alignas(32) float chunkAccL[kChunk + 8];
-    alignas(32) float chunkAccR[kChunk + 8];
-    alignas(32) float chunkLoopL[kChunk + 8];     // loop reads dL, dR per sample
-    alignas(32) float chunkLoopR[kChunk + 8];
+    static constexpr int kPad = 16;
+    alignas(64) float chunkPhase[20][kChunk + kPad]; // tap modulator phase per active tap and sample
+    alignas(64) float chunkAccL[kChunk + kPad];
+    alignas(64) float chunkAccR[kChunk + kPad];
+    alignas(64) float chunkLoopL[kChunk + kPad];     // loop reads dL, dR per sample
+    alignas(64) float chunkLoopR[kChunk + kPad];
 
     void loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
         bool firstStepLouder, const float* phase);

@@ -1,8 +1,8 @@
 #pragma once
 // The multitap's tap stage over one chunk of samples, vectorised across
-// samples. Two builds of the same kernel: SSE2 (every x86-64 processor) and
-// AVX2 (chosen at run time). Both give exactly the scalar results: the same
-// float operations in the same order, only several samples at a time.
+// samples. Three builds of the same kernel: SSE2 (every x86-64 processor),
+// AVX2 and AVX-512 (chosen at run time). All give exactly the scalar results: the
+// same float operations in the same order, only several samples at a time.
 #include <cstdint>
 
 struct TapChunk {
@@ -26,3 +26,4 @@ struct TapChunk {
 
 void tapChunkSse2(const TapChunk& c);
 void tapChunkAvx2(const TapChunk& c);
+void tapChunkAvx512(const TapChunk& c);

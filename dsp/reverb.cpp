@@ -229,7 +229,10 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     // The modulated reads reach further back than the chunk is long, so they
     // only see samples written before it and can all be made first.
     const int64_t u = k.unit;
-    const auto reads = simdLevel() == SimdLevel::Avx2 ? reverbReadsAvx2 : reverbReadsSse2;
+    const SimdLevel level = simdLevel();
+    const auto reads = level == SimdLevel::Avx512 ? reverbReadsAvx512
+        : level == SimdLevel::Avx2                ? reverbReadsAvx2
+                                                  : reverbReadsSse2;
     ReverbReadChunk r;
     r.w0 = tankPos;
     r.n = n;

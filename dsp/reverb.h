@@ -54,13 +54,15 @@ private:
 
     // Work space of one tank chunk: LFO triangles and the four modulated
     // reads (already scaled by the loop gain) for each sample.
+    // The vector reads run whole vectors: room for one more (16 lanes) at the end.
     static constexpr int kChunk = 256;
-    alignas(32) float chunkTriA[kChunk + 8];
-    alignas(32) float chunkTriB[kChunk + 8];
-    alignas(32) float chunkA1[kChunk + 8];
-    alignas(32) float chunkB1[kChunk + 8];
-    alignas(32) float chunkA2[kChunk + 8];
-    alignas(32) float chunkB2[kChunk + 8];
+    static constexpr int kPad = 16;
+    alignas(64) float chunkTriA[kChunk + kPad];
+    alignas(64) float chunkTriB[kChunk + kPad];
+    alignas(64) float chunkA1[kChunk + kPad];
+    alignas(64) float chunkB1[kChunk + kPad];
+    alignas(64) float chunkA2[kChunk + kPad];
+    alignas(64) float chunkB2[kChunk + kPad];
 
     void diffuseBlock(const float* left, const float* right, int64_t n, float g, int64_t u);
     void tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs& k);

@@ -1,6 +1,6 @@
 #pragma once
 // The reverb tank's modulated reads over one chunk, vectorised across
-// samples (SSE2, and AVX2 chosen at run time). Exactly the scalar results.
+// samples (SSE2, and AVX2 or AVX-512 chosen at run time). Exactly the scalar results.
 #include <cstdint>
 
 struct ReverbReadChunk {
@@ -17,3 +17,4 @@ struct ReverbReadChunk {
 
 void reverbReadsSse2(const ReverbReadChunk& c);
 void reverbReadsAvx2(const ReverbReadChunk& c);
+void reverbReadsAvx512(const ReverbReadChunk& c);

@@ -4,20 +4,25 @@
 
 namespace {
 
-bool detectAvx2()
+SimdLevel detect()
 {
+    // Also checks that the operating system saves the wider registers.
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
+    if (__builtin_cpu_supports("avx512f"))
+        return SimdLevel::Avx512;
+    if (__builtin_cpu_supports("avx2"))
+        return SimdLevel::Avx2;
+    return SimdLevel::Sse2;
 }
 
-const bool hasAvx2 = detectAvx2();
-std::atomic<int> level { static_cast<int>(hasAvx2 ? SimdLevel::Avx2 : SimdLevel::Sse2) };
+const SimdLevel best = detect();
+std::atomic<int> level { static_cast<int>(best) };
 
 } // namespace
 
-bool cpuHasAvx2()
+SimdLevel bestSimdLevel()
 {
-    return hasAvx2;
+    return best;
 }
 
 SimdLevel simdLevel()
@@ -27,7 +32,7 @@ SimdLevel simdLevel()
 
 void setSimdLevel(SimdLevel l)
 {
-    if (l == SimdLevel::Avx2 && !hasAvx2)
-        l = SimdLevel::Sse2;
+    if (static_cast<int>(l) > static_cast<int>(best))
+        l = best;
     level.store(static_cast<int>(l), std::memory_order_relaxed);
 }

@@ -1,10 +1,12 @@
 #pragma once
-// Which vector unit the engines use. Chosen once from the processor (AVX2
-// when present, else SSE2, which every x86-64 processor has); tests and the
-// benchmark may step down to compare the paths. All paths give identical bits.
-enum class SimdLevel { Sse2 = 0, Avx2 = 1 };
+// Which vector unit the engines use. Chosen once from the processor (the
+// widest of AVX-512, AVX2 and SSE2, which every x86-64 processor has); tests
+// and the benchmark may step down to compare the paths. All paths give
+// identical bits.
+enum class SimdLevel { Sse2 = 0, Avx2 = 1, Avx512 = 2 };
 
 SimdLevel simdLevel();
-// Selects a level; a level the processor lacks falls back to SSE2.
+// Selects a level; a level the processor lacks falls back to the best it has.
 void setSimdLevel(SimdLevel level);
-bool cpuHasAvx2();
+// The widest level this processor supports.
+SimdLevel bestSimdLevel();

@@ -20,11 +20,11 @@ template <typename F>
 void onEachPath(F&& body)
 {
     const SimdLevel saved = simdLevel();
-    for (SimdLevel level : { SimdLevel::Sse2, SimdLevel::Avx2 }) {
-        if (level == SimdLevel::Avx2 && !cpuHasAvx2())
+    for (SimdLevel level : { SimdLevel::Sse2, SimdLevel::Avx2, SimdLevel::Avx512 }) {
+        if (static_cast<int>(level) > static_cast<int>(bestSimdLevel()))
             continue;
         setSimdLevel(level);
-        SCOPED_TRACE(level == SimdLevel::Avx2 ? "AVX2" : "SSE2");
+        SCOPED_TRACE(level == SimdLevel::Avx512 ? "AVX-512" : level == SimdLevel::Avx2 ? "AVX2" : "SSE2");
         body();
     }
     setSimdLevel(saved);
