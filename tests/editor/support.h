@@ -1,0 +1,77 @@
+#pragma once
+// An instance with its editor, opened offscreen, for the editor's tests. The
+// trace log and the compact-mode marker go to a private folder.
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <cairo.h>
+
+#include "editor/ov_editor.h"
+#include "host/ovaudio.h"
+
+namespace edtest {
+
+inline std::string privateFolder() {
+    static std::string folder = [] {
+        char pattern[] = "/tmp/nimbrel-editor-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        std::string path = made ? made : "/tmp";
+        setenv("NIMBREL_DATA_DIR", path.c_str(), 1);
+        return path;
+    }();
+    return folder;
+}
+
+// What the host was asked for.
+struct HostLog {
+    std::vector<std::pair<int, int>> sizeRequests;
+    bool canResize = true;
+};
+inline HostLog& hostLog() {
+    static HostLog log;
+    return log;
+}
+
+inline intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float) {
+    switch (opcode) {
+    case audioMasterVersion: return 2400;
+    case audioMasterSizeWindow:
+        hostLog().sizeRequests.emplace_back(index, static_cast<int>(value));
+        return hostLog().canResize ? 1 : 0;
+    default: return 0;
+    }
+}
+
+struct Instance {
+    std::unique_ptr<OvAudio> fx;
+    OvEditor* editor = nullptr;
+
+    explicit Instance(bool open = true) {
+        privateFolder();
+        fx = std::make_unique<OvAudio>(hostCallback);
+        fx->setSampleRate(44100.0f);
+        editor = static_cast<OvEditor*>(fx->getEditor());
+        if (open) editor->open(nullptr);
+    }
+    ~Instance() {
+        if (editor) editor->close();
+    }
+    VSTGUI::CFrame* frame() const { return editor->getFrame(); }
+};
+
+// A pixel of an ARGB32 surface, as RGB (the editor's pictures are opaque).
+inline VSTGUI::CColor surfacePixel(cairo_surface_t* s, long x, long y) {
+    cairo_surface_flush(s);
+    const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+    uint32_t p;
+    std::memcpy(&p, row + 4 * x, 4);
+    return VSTGUI::MakeCColor((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff, (p >> 24) & 0xff);
+}
+
+inline std::string markerPath() { return privateFolder() + "/NimbrelHideEditor.cfg"; }
+
+}  // namespace edtest

@@ -1,0 +1,269 @@
+// The editor keeping step with the instance: compact mode from the marker
+// file, reopening, parameter changes from any thread, the meters, the program
+// list, the info line and the step sliders' eighths.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "editor/layout.h"
+#include "support.h"
+
+using namespace VSTGUI;
+using edtest::Instance;
+
+namespace {
+
+void writeMarker() {
+    FILE* f = std::fopen(edtest::markerPath().c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+}
+void removeMarker() { std::remove(edtest::markerPath().c_str()); }
+
+int64_t record(const char* name) {
+    for (int i = 0; i < kNumControlRecords; ++i)
+        if (std::string(controlTabs[i].name) == name) return i;
+    return -1;
+}
+
+}  // namespace
+
+TEST(CompactMode, MarkerFileShrinksTheWindowAtOpen) {
+    writeMarker();
+    edtest::hostLog().sizeRequests.clear();
+    {
+        Instance in(false);
+        EXPECT_EQ(in.editor->getEditorHidden(), 1.0f);
+        ERect* r = nullptr;
+        in.editor->getRect(&r);
+        CBitmap back(CResourceDescription{128});
+        EXPECT_EQ(r->right, back.getWidth()) << "getRect keeps the background size";
+        EXPECT_EQ(r->bottom, back.getHeight());
+        in.editor->open(nullptr);
+        ASSERT_EQ(edtest::hostLog().sizeRequests.size(), 1u);
+        EXPECT_EQ(edtest::hostLog().sizeRequests[0], std::make_pair(381, 178));
+        CRect size;
+        in.frame()->getSize(size);
+        EXPECT_EQ(size, CRect(0, 0, 381, 178));
+        // The mouse still reaches the whole background area.
+        EXPECT_EQ(in.frame()->getMouseableArea(), CRect(0, 0, back.getWidth(), back.getHeight()));
+        // Closed and opened again, it is compact again.
+        in.editor->close();
+        in.editor->open(nullptr);
+        in.frame()->getSize(size);
+        EXPECT_EQ(size, CRect(0, 0, 381, 178));
+    }
+    removeMarker();
+    edtest::hostLog().sizeRequests.clear();
+    Instance full;
+    EXPECT_EQ(full.editor->getEditorHidden(), 0.0f);
+    EXPECT_TRUE(edtest::hostLog().sizeRequests.empty()) << "the full window is not resized";
+}
+
+TEST(CompactMode, HostThatCannotResizeKeepsItsWindowWhileTheFrameShrinks) {
+    writeMarker();
+    edtest::hostLog().canResize = false;
+    {
+        Instance in;
+        CRect size;
+        in.frame()->getSize(size);
+        EXPECT_EQ(size, CRect(0, 0, 381, 178));
+    }
+    edtest::hostLog().canResize = true;
+    removeMarker();
+}
+
+TEST(EditorSync, ReopeningRebuildsWithCurrentValuesAndPrograms) {
+    Instance in;
+    in.editor->close();
+    EXPECT_FALSE(in.editor->isEditorReady());
+    EXPECT_EQ(in.frame(), nullptr);
+    EXPECT_EQ(in.editor->knobs[0], nullptr);
+    EXPECT_EQ(in.editor->programMenu, nullptr);
+    EXPECT_EQ(in.editor->outputLeds[0], nullptr);
+
+    in.fx->setProgram(12);
+    in.fx->setParameter(param::RSize, 0.125f);
+    in.fx->setParameter(param::Bypass, 1.0f);
+    in.fx->setParameter(param::StepR7, 0.75f);
+    char name[] = "Renamed";
+    in.fx->setProgramName(name);
+    in.editor->open(nullptr);
+    EXPECT_TRUE(in.editor->isEditorReady());
+    EXPECT_EQ(in.editor->knobs[record("Reverb room size")]->getValue(), 0.125f);
+    EXPECT_EQ(in.editor->onOffButtons[record("Bypass")]->getValue(), 1.0f);
+    EXPECT_EQ(in.editor->sliders[record("Multitap step 7 right")]->getValue(), 0.75f);
+    EXPECT_EQ(in.editor->programMenu->getValue(), 12.0f);
+    EXPECT_STREQ(in.editor->programMenu->getEntryText(12), "Renamed");
+    EXPECT_TRUE(in.editor->programMenu->getEntry(12)->isChecked());
+    EXPECT_FALSE(in.editor->programMenu->getEntry(0)->isChecked());
+}
+
+TEST(EditorSync, HostChangesReachTheControlsAtTheNextIdle) {
+    Instance in;
+    CAnimKnob* decay = in.editor->knobs[record("Reverb decay")];
+    in.fx->setParameter(param::RDecay, 0.9f);  // the instance tells the editor
+    EXPECT_NE(decay->getValue(), 0.9f) << "nothing is touched until idle";
+    in.editor->idle();
+    EXPECT_EQ(decay->getValue(), 0.9f);
+    // The editor reads the instance back; the reported value is not used.
+    in.fx->paramValues[param::RDecay] = 0.3f;
+    in.editor->setParameter(param::RDecay, 0.77f);
+    in.editor->idle();
+    EXPECT_EQ(decay->getValue(), 0.3f);
+    // Indices without a control are ignored.
+    in.editor->setParameter(65, 1.0f);
+    in.editor->setParameter(-1, 1.0f);
+    in.editor->setParameter(1000, 1.0f);
+    in.editor->idle();
+}
+
+TEST(EditorSync, AutomationFromAnotherThreadWhileTheWindowOpensAndCloses) {
+    Instance in(false);
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+        float v = 0.0f;
+        while (!stop.load()) {
+            for (int p = 0; p < kNumParams; ++p) in.fx->setParameter(p, v);
+            v = v > 0.9f ? 0.0f : v + 0.01f;
+        }
+    });
+    for (int i = 0; i < 30; ++i) {
+        in.editor->open(nullptr);
+        in.editor->idle();
+        in.editor->close();
+    }
+    stop = true;
+    audio.join();
+    in.editor->open(nullptr);
+    in.editor->idle();
+    EXPECT_EQ(in.editor->knobs[0]->getValue(), in.fx->getParameter(0));
+}
+
+TEST(EditorSync, MetersClampLightOnlyChangedLedsAndAlternate) {
+    Instance in;
+    OvEditor& e = *in.editor;
+    in.fx->outputMeter = 12;
+    in.fx->gateMeter = 3;
+    in.fx->duckMeter = -4;
+    const int64_t first = e.getIdleCount();
+    ASSERT_EQ(first % 2, 0);
+    e.idle();  // even: output and gate
+    EXPECT_EQ(in.fx->outputMeter.load(), 10) << "stored back clamped";
+    EXPECT_EQ(in.fx->duckMeter.load(), 0);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.outputLeds[i]->getValue(), 0.0f) << "all lit";
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 3 ? 0.0f : 1.0f);
+    EXPECT_EQ(in.fx->outputMeterShown.load(), 10);
+    EXPECT_EQ(in.fx->gateMeterShown.load(), 3);
+    EXPECT_EQ(in.fx->duckMeterShown.load(), -1) << "the ducking meter waits for an odd call";
+
+    in.fx->gateMeter = 7;
+    in.fx->duckMeter = 5;
+    e.idle();  // odd: output and duck
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 3 ? 0.0f : 1.0f) << "gate not served";
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.duckLeds[i]->getValue(), i < 5 ? 0.0f : 1.0f);
+    e.idle();
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 7 ? 0.0f : 1.0f);
+
+    in.fx->outputMeter = -3;
+    e.idle();
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(e.outputLeds[i]->getValue(), 1.0f) << "negative darkens all";
+    EXPECT_EQ(e.getIdleCount(), first + 4);
+}
+
+TEST(EditorSync, ProgramListIsRebuiltOnRequest) {
+    Instance in;
+    OvEditor& e = *in.editor;
+    e.idle();
+    in.fx->setProgram(10);
+    char name[] = "Hall of fame";
+    in.fx->setProgramName(name);
+    EXPECT_TRUE(in.fx->refreshProgramList.load());
+    e.idle();
+    EXPECT_FALSE(in.fx->refreshProgramList.load());
+    EXPECT_FALSE(in.fx->refreshWaveDisplay.load());
+    EXPECT_EQ(e.programMenu->getNbEntries(), 180);
+    EXPECT_STREQ(e.programMenu->getEntryText(10), "Hall of fame");
+    EXPECT_EQ(e.programMenu->getValue(), 10.0f);
+    EXPECT_TRUE(e.programMenu->getEntry(10)->isChecked());
+}
+
+TEST(EditorSync, InfoLineNamesTheControlUnderThePointer) {
+    Instance in;
+    OvEditor& e = *in.editor;
+    CAnimKnob* release = e.knobs[record("Gate rekease")];
+    e.updatemouseOverInfo(release);
+    char display[AudioEffect::kTextBufferSize], label[AudioEffect::kTextBufferSize];
+    in.fx->getParameterDisplay(param::GRelease, display);
+    in.fx->getParameterLabel(param::GRelease, label);
+    EXPECT_EQ(std::string(e.getInfoText()), std::string("Gate rekease = ") + display + " " + label);
+    EXPECT_STREQ(label, "s");
+    EXPECT_STRNE(e.infoLabel->getText(), e.getInfoText()) << "shown at the next idle";
+    e.idle();
+    EXPECT_STREQ(e.infoLabel->getText(), e.getInfoText());
+
+    e.updatemouseOverInfo(e.programMenu);
+    EXPECT_STREQ(e.getInfoText(), "");
+    e.updatemouseOverInfo(e.wetOnlyButton);
+    EXPECT_STREQ(e.getInfoText(), "Listen to wet signal only");
+    e.updatemouseOverInfo(e.kickButtons[record("Show the handbook")]);
+    EXPECT_STREQ(e.getInfoText(), "Show the handbook");
+    e.updatemouseOverInfo(nullptr);
+    EXPECT_STREQ(e.getInfoText(), "Show the handbook");
+}
+
+TEST(EditorSync, StepSliderSendsEighthsAndShowsThemAtOnce) {
+    Instance in;
+    CVerticalSlider* step = in.editor->sliders[record("Multitap step 3 left")];
+    step->setValue(0.3f);
+    in.editor->valueChanged(step);
+    EXPECT_EQ(in.fx->getParameter(param::StepL3), 0.25f);
+    EXPECT_EQ(step->getValue(), 0.25f);
+    step->setValue(0.95f);
+    in.editor->valueChanged(step);
+    EXPECT_EQ(in.fx->getParameter(param::StepL3), 1.0f);
+    // Knobs are not snapped.
+    CAnimKnob* mix = in.editor->knobs[record("Mix level")];
+    mix->setValue(0.3f);
+    in.editor->valueChanged(mix);
+    EXPECT_EQ(in.fx->getParameter(param::Mix), 0.3f);
+}
+
+TEST(EditorSync, ReverbEditsAskForANewPictureOthersDoNot) {
+    Instance in;
+    in.editor->idle();
+    ASSERT_FALSE(in.fx->refreshWaveDisplay.load());
+    CAnimKnob* feedback = in.editor->knobs[record("Multitap feedback")];
+    feedback->setValue(0.2f);
+    in.editor->valueChanged(feedback);
+    EXPECT_FALSE(in.fx->refreshWaveDisplay.load());
+    CAnimKnob* swirl = in.editor->knobs[record("Reverb swirl")];
+    swirl->setValue(0.2f);
+    in.editor->valueChanged(swirl);
+    EXPECT_TRUE(in.fx->refreshWaveDisplay.load());
+}
+
+TEST(EditorSync, ProgramStepsStopAtTheEnds) {
+    Instance in;
+    OvEditor& e = *in.editor;
+    CKickButton* next = e.kickButtons[record("Next program")];
+    CKickButton* previous = e.kickButtons[record("Previous program")];
+    in.fx->setProgram(179);
+    e.idle();
+    next->setValue(0.0f);  // acted on at release
+    e.valueChanged(next);
+    EXPECT_EQ(in.fx->getProgram(), 179);
+    in.fx->setProgram(0);
+    e.idle();
+    previous->setValue(0.0f);
+    e.valueChanged(previous);
+    EXPECT_EQ(in.fx->getProgram(), 0);
+    in.fx->setProgram(10);  // the host selects a program
+    e.idle();
+    e.valueChanged(next);
+    EXPECT_EQ(in.fx->getProgram(), 11);
+    EXPECT_EQ(e.programMenu->getValue(), 11.0f);
+}
