@@ -10,7 +10,6 @@
 #include <emmintrin.h>
 
 using dspmath::frac;
-using dspmath::saneOr0;
 using dspmath::truncIndex;
 
 const float Delay2::MultiDelaySyncTab2[13] = {
@@ -66,6 +65,13 @@ inline float readRightLinear(const float* line, int64_t q, float t)
 inline float onePole(float f, float sr)
 {
     return 1.0f - std::exp(f / sr * -6.28318f);
+}
+
+// Modulator phase increment per sample; a sample rate far outside the usable
+// range (zero, negative) would otherwise give none that is sane.
+inline float boundedRate(float r)
+{
+    return r >= 0.0f && r <= 0.5f ? r : 0.0f;
 }
 
 // Modulation depth in samples; bounded so that no control drives the reads
@@ -165,12 +171,12 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
     c.cLowCut = onePole(5.0f + lowCut * lowCut * 5000.0f, sr);
     c.cHiCut = onePole((1.0f - hiCut) * (1.0f - hiCut) * (1.0f - hiCut) * 22000.0f + 200.0f, sr);
 
-    // Rates are bounded so every phase stays within (-1, 2).
+    // Rates are bounded to [0, 0.5], so every phase stays within [0, 1).
     for (int k = 0; k < kSteps; ++k) {
-        c.tapRate[k] = saneOr0(lfoprimfactors[k] / 100.0f / sr, 0.5f);
+        c.tapRate[k] = boundedRate(lfoprimfactors[k] / 100.0f / sr);
         c.tapDepth[k] = boundedDepth(detune * detune * 250.0f / c.tapRate[k] / 44100.0f);
     }
-    c.mainRate = saneOr0(1.13f / sr, 0.5f);
+    c.mainRate = boundedRate(1.13f / sr);
     c.mainDepth = boundedDepth(detune * detune * 80.0f / c.mainRate / 44100.0f);
 
     // The longest read (tap 16 and the loop) is loopLength + depth + 3 samples
@@ -278,6 +284,8 @@ void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
     // Each modulator phase is a serial float sum; the modulators are
     // independent, so four advance side by side, and each group of four
     // samples is transposed into the per-modulator rows the later stages read.
+    // With rates in [0, 0.5] and phases in [0, 1) a sum lies in [0, 1.5):
+    // taking away 1 at or above 1 is exactly the removal of its integer part.
     const int groups = (lanes + 3) / 4;
     const __m128 one = _mm_set1_ps(1.0f);
     int j = 0;
@@ -286,17 +294,22 @@ void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
             const __m128 r = _mm_load_ps(rate + 4 * g);
             __m128 p = _mm_load_ps(ph + 4 * g);
             __m128 s[4];
-            for (int q = 0; q < 4; ++q) {
-                // With rates below 0.5 and phases in (-1, 1) the sum lies in
-                // (-1, 2): taking away 1 at or above 1 is exactly the removal
-                // of its integer part, and a shorter chain than a conversion.
-                // The wrap is rare, so it is a branch off the chain of sums.
-                p = _mm_add_ps(p, r);
-                const __m128 over = _mm_cmpge_ps(p, one);
-                if (__builtin_expect(_mm_movemask_ps(over) != 0, 0))
+            // Rates are never negative, so a phase only grows until it wraps:
+            // if the fourth sum is below 1 no sum of the group wrapped. The
+            // wrap is rare, so it is a branch off the chain of sums.
+            s[0] = _mm_add_ps(p, r);
+            s[1] = _mm_add_ps(s[0], r);
+            s[2] = _mm_add_ps(s[1], r);
+            s[3] = _mm_add_ps(s[2], r);
+            if (__builtin_expect(_mm_movemask_ps(_mm_cmpge_ps(s[3], one)) != 0, 0)) {
+                for (int q = 0; q < 4; ++q) {
+                    p = _mm_add_ps(p, r);
+                    const __m128 over = _mm_cmpge_ps(p, one);
                     p = _mm_or_ps(_mm_and_ps(over, _mm_sub_ps(p, one)), _mm_andnot_ps(over, p));
-                s[q] = p;
+                    s[q] = p;
+                }
             }
+            p = s[3];
             _mm_store_ps(ph + 4 * g, p);
             _MM_TRANSPOSE4_PS(s[0], s[1], s[2], s[3]);
             for (int q = 0; q < 4; ++q)
@@ -309,6 +322,11 @@ void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
             chunkPhase[a][j] = ph[a];
         }
     }
+    // The vector stages run whole vectors past the chunk's end and drop those
+    // lanes; giving them the last phase keeps the lanes reading one run.
+    for (int a = 0; a < lanes; ++a)
+        for (int k = n; k < n + kPad; ++k)
+            chunkPhase[a][k] = chunkPhase[a][n - 1];
 }
 
 void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,

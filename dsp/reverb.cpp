@@ -80,9 +80,9 @@ ReverbCoeffs Reverb::coefficients(float sr, float mix, float decay, float size, 
     k.depthB = swirl * swirl / k.q * sr / 1000.0f;
     k.depthA = k.depthB * 1.414f;
     // Outside the controls' range these could grow without bound; keep the
-    // phases inside (-1, 2) and the modulation within a sane number of samples.
-    k.rateA = saneOr0(k.rateA, 0.5f);
-    k.rateB = saneOr0(k.rateB, 0.5f);
+    // phases inside [0, 1) and the modulation within a sane number of samples.
+    k.rateA = k.rateA >= 0.0f && k.rateA <= 0.5f ? k.rateA : 0.0f;
+    k.rateB = k.rateB >= 0.0f && k.rateB <= 0.5f ? k.rateB : 0.0f;
     k.depthA = saneOr0(k.depthA, 1.0e6f);
     k.depthB = saneOr0(k.depthB, 1.0e6f);
 
@@ -210,7 +210,7 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     const ReverbCoeffs& k)
 {
     // LFOs first: their phases depend on nothing but themselves. With the
-    // rates below 0.5 and the phases in (-1, 1), taking away 1 at or above 1
+    // rates in [0, 0.5] and the phases in [0, 1), taking away 1 at or above 1
     // is exactly the removal of the integer part.
     float pa = phaseA, pb = phaseB;
     for (int j = 0; j < n; ++j) {
@@ -225,6 +225,12 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     }
     phaseA = pa;
     phaseB = pb;
+    // The vector reads run whole vectors past the chunk's end and drop those
+    // lanes; the last triangle value keeps those lanes reading one run.
+    for (int j = n; j < n + kPad; ++j) {
+        chunkTriA[j] = chunkTriA[n - 1];
+        chunkTriB[j] = chunkTriB[n - 1];
+    }
 
     // The modulated reads reach further back than the chunk is long, so they
     // only see samples written before it and can all be made first.

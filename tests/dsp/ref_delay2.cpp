@@ -6,7 +6,6 @@
 #include "dsp/dspmath.h"
 
 using dspmath::frac;
-using dspmath::saneOr0;
 using dspmath::truncIndex;
 
 const float RefDelay2::MultiDelaySyncTab2[13] = {
@@ -62,6 +61,12 @@ inline float readRightLinear(const float* line, int64_t q, float t)
 inline float onePole(float f, float sr)
 {
     return 1.0f - std::exp(f / sr * -6.28318f);
+}
+
+// Phase increment per sample, limited to [0, 0.5].
+inline float boundedRate(float r)
+{
+    return r >= 0.0f && r <= 0.5f ? r : 0.0f;
 }
 
 // Modulation depth in samples; bounded so that no control drives the reads
@@ -158,10 +163,10 @@ RefDelay2Coeffs RefDelay2::coefficients(float sr, float tempo, float time, float
 
     // Rates are bounded so every phase stays within (-1, 2).
     for (int k = 0; k < kSteps; ++k) {
-        c.tapRate[k] = saneOr0(lfoprimfactors[k] / 100.0f / sr, 0.5f);
+        c.tapRate[k] = boundedRate(lfoprimfactors[k] / 100.0f / sr);
         c.tapDepth[k] = boundedDepth(detune * detune * 250.0f / c.tapRate[k] / 44100.0f);
     }
-    c.mainRate = saneOr0(1.13f / sr, 0.5f);
+    c.mainRate = boundedRate(1.13f / sr);
     c.mainDepth = boundedDepth(detune * detune * 80.0f / c.mainRate / 44100.0f);
 
     // The longest read (tap 16 and the loop) is loopLength + depth + 3 samples

@@ -77,8 +77,8 @@ RefReverbCoeffs RefReverb::coefficients(float sr, float mix, float decay, float 
     k.depthA = k.depthB * 1.414f;
     // Outside the controls' range these could grow without bound; keep the
     // phases inside (-1, 2) and the modulation within a sane number of samples.
-    k.rateA = saneOr0(k.rateA, 0.5f);
-    k.rateB = saneOr0(k.rateB, 0.5f);
+    k.rateA = k.rateA >= 0.0f && k.rateA <= 0.5f ? k.rateA : 0.0f;
+    k.rateB = k.rateB >= 0.0f && k.rateB <= 0.5f ? k.rateB : 0.0f;
     k.depthA = saneOr0(k.depthA, 1.0e6f);
     k.depthB = saneOr0(k.depthB, 1.0e6f);
 
