@@ -22,11 +22,12 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 finish() { [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }; exit 0; }
 
-# The session: a factory program by name, then parameter changes, among them the gate and
-# the ducker (per-sample controls) and the multitap's time (tempo-synced).
+# The session: a factory program by name, then parameter changes, among them the ducker (a
+# per-sample control) and the multitap's time (tempo-synced). No gate: it would silence the
+# tails, and with them most of what there is to compare.
 program="MIX Echo Space"
-params=(--param RSize=0.7 --param MFeedba=0.625 --param MTime=0.3 --param GThresh=0.8
-        --param DLevel=0.3 --param Mix=0.55)
+params=(--param RSize=0.7 --param MFeedba=0.625 --param MTime=0.3 --param DLevel=0.3
+        --param Mix=0.55)
 tail_seconds=1.5
 rate=48000
 
@@ -112,7 +113,7 @@ reload)
     || fail "program before/after: $(grep '^preset' "$before") / $(grep '^preset' "$after")"
   # Each changed value as the plug-in holds it (the nearest 32-bit float, 9 digits).
   for expected in "0 Mix 0.550000012" "6 RSize 0.699999988" "23 MFeedba 0.625" "22 MTime 0.300000012" \
-                  "15 GThresh 0.800000012" "19 DLevel 0.300000012"; do
+                  "19 DLevel 0.300000012"; do
     grep -qx "$expected" "$after" && pass "reloaded: $expected" || fail "after the reload, not \"$expected\": $(grep " ${expected#* }" "$after" | head -1)"
   done
   # A value the program sets and no --param touched: program 3's multitap mix, not the init value.
