@@ -781,9 +781,9 @@ constexpr ProgramSource kSources[kNumPrograms] = {
      {MDetune, 0.504f}, {MHiDamp, 0.0f}, {MLowDamp, 0.0f}, {MHiCut, 1.0f}, {MLowCut, 0.0f},
      {StepL0, 1.0f}, {StepR0, 1.0f}, {StepL16, 0.0f}, {StepR16, 0.0f}
     }},
-    {"FX Simple Flanger",  // 115: one undelayed tap swinging over 7 samples, mixed with the dry signal
+    {"FX Simple Flanger",  // 115: one undelayed tap swinging over 0.6 ms, mixed with the dry signal
     {
-     {Volume, 0.55f}, {RMix, 0.0f}, {MTime, 0.03f}, {MFeedba, 0.0f}, {MDetune, 0.15f},
+     {Volume, 0.55f}, {RMix, 0.0f}, {MTime, 0.03f}, {MFeedba, 0.0f}, {MDetune, 0.3f},
      {MHiDamp, 0.0f}, {MLowCut, 0.0f}, {StepL0, 1.0f}, {StepR0, 1.0f}, {StepL16, 0.0f},
      {StepR16, 0.0f}
     }},
