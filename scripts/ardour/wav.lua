@@ -84,8 +84,8 @@ function wav.read(path)
       else
         v = v * scale
       end
-      -- Round through a 32-bit float, as the host's buffers hold it.
-      v = string.unpack("<f", string.pack("<f", v))
+      -- Round through a 32-bit float, as the host's buffers hold it (float files are there).
+      if code ~= "f" then v = string.unpack("<f", string.pack("<f", v)) end
       local i = done + k - 1
       local frame = i // channels + 1
       data[i % channels + 1][frame] = v

@@ -130,7 +130,7 @@ matches-cli)
   # Ardour bounces in blocks of 8192 frames; the render must not depend on the block size,
   # so the command line renders with its own default and must still match.
   NIMBREL_PLUGIN="$plugin" "$nimbrel" render "$work/input.wav" "$work/cli.wav" --program "$program" \
-    "${params[@]}" --tail "$tail_seconds" --quiet || { fail "nimbrel render failed"; finish; }
+    "${params[@]}" --tail "$tail_seconds" --format float --quiet || { fail "nimbrel render failed"; finish; }
   "$wavtool" compare "$work/ardour.wav" "$work/cli.wav" \
     && pass "Ardour's bounce equals nimbrel render bit for bit" \
     || fail "Ardour's bounce differs from nimbrel render"
@@ -151,8 +151,8 @@ tempo)
   "$runner" --plugin "$plugin" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 \
     --work "$work/tempo" --quiet "$work/input-tempo.wav" "$work/ardour-90.wav" || { fail "run-in-ardour at 90 BPM failed"; finish; }
   export NIMBREL_PLUGIN="$plugin"
-  "$nimbrel" render "$work/input-tempo.wav" "$work/cli-90.wav" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 --quiet \
-    && "$nimbrel" render "$work/input-tempo.wav" "$work/cli-120.wav" --program 17 "${tempo_params[@]}" --tempo 120 --tail 1 --quiet \
+  "$nimbrel" render "$work/input-tempo.wav" "$work/cli-90.wav" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 --format float --quiet \
+    && "$nimbrel" render "$work/input-tempo.wav" "$work/cli-120.wav" --program 17 "${tempo_params[@]}" --tempo 120 --tail 1 --format float --quiet \
     || { fail "nimbrel render failed"; finish; }
   "$wavtool" compare "$work/ardour-90.wav" "$work/cli-90.wav" && pass "at 90 BPM Ardour's bounce equals nimbrel render" \
     || fail "at 90 BPM Ardour's bounce differs from nimbrel render --tempo 90"
