@@ -17,6 +17,10 @@ std::string text(int index, float value) {
     return buf;
 }
 
+// A value as the render path reads it: within 0..1, not a number reads 0
+// (programs loaded from files may hold anything).
+float control(float v) { return v >= 0.0f ? (v <= 1.0f ? v : 1.0f) : 0.0f; }
+
 std::string seconds(double s) {
     char buf[32];
     if (std::isinf(s))
@@ -42,8 +46,10 @@ double estimatedReverbDecaySeconds(float size, float decay) {
     return 60.0 / lossPerTripDb * tripSeconds;
 }
 
-std::string describeProgram(const float v[kNumParams]) {
+std::string describeProgram(const float values[kNumParams]) {
     using namespace param;
+    float v[kNumParams];
+    for (int i = 0; i < kNumParams; ++i) v[i] = control(values[i]);
     std::string line;
     auto add = [&line](const std::string& part) {
         if (!line.empty()) line += ", ";

@@ -75,6 +75,27 @@ TEST(ProgramSummary, GateDuckingWidthAndBypass) {
     EXPECT_FALSE(has(s, "gate") || has(s, "ducking")) << s;
 }
 
+// Values from a loaded file may lie outside 0..1 or be no number at all;
+// the line then describes what the render path plays (clamped, NaN as 0).
+TEST(ProgramSummary, ReadsValuesAsTheRenderPathDoes) {
+    std::vector<float> wild = initProgram();
+    wild[RSize] = 7.0f;
+    wild[RDecay] = std::nanf("");
+    wild[MTime] = -3.0f;
+    wild[MFeedba] = 2.0f;
+    wild[GThresh] = -1.0f;
+    std::vector<float> clamped = initProgram();
+    clamped[RSize] = 1.0f;
+    clamped[RDecay] = 0.0f;
+    clamped[MTime] = 0.0f;
+    clamped[MFeedba] = 1.0f;
+    clamped[GThresh] = 0.0f;
+    EXPECT_EQ(describe(wild), describe(clamped));
+    EXPECT_TRUE(has(describe(wild), "reverb 50 m")) << describe(wild);
+    EXPECT_TRUE(has(describe(wild), "multitap 1/16")) << describe(wild);
+    EXPECT_TRUE(has(describe(wild), "gate hold")) << describe(wild);
+}
+
 TEST(ProgramSummary, TailEstimateFollowsSizeAndDecay) {
     EXPECT_LT(estimatedReverbDecaySeconds(0.25f, 0.4f), estimatedReverbDecaySeconds(0.6f, 0.4f));
     EXPECT_LT(estimatedReverbDecaySeconds(0.6f, 0.4f), estimatedReverbDecaySeconds(0.6f, 0.6f));
