@@ -372,9 +372,10 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     }
 
     // The taps of a chunk read the tap source after the loop stage has written
-    // the whole chunk; that is the same as sample by sample as long as no read
-    // reaches back to a slot that a later sample of the chunk overwrites.
-    float deepest = 0.0f;
+    // the whole chunk, and the loop makes its reads before its writes; that
+    // is the same as sample by sample as long as no read reaches back to a
+    // slot that a later sample of the chunk overwrites.
+    float deepest = c.oneShot ? 0.0f : c.mainDepth;
     for (int a = 0; a < taps; ++a)
         deepest = depth[a] > deepest ? depth[a] : deepest;
     const int64_t reach = c.loopLength + static_cast<int64_t>(deepest) + 3;
