@@ -113,5 +113,7 @@ TEST(ProgramSummary, EveryFactoryProgramGetsALine) {
         EXPECT_FALSE(s.empty()) << p;
         EXPECT_LT(s.size(), 120u) << p;
     }
-    EXPECT_TRUE(has(describeProgram(factoryPresets[30].values), "reverb 8 m"));
+    EXPECT_EQ(describeProgram(factoryPresets[30].values), "reverb 8 m ~9.6 s");  // REV Hall Big
+    EXPECT_EQ(describeProgram(factoryPresets[142].values), "multitap 1/2 x2 feedback 64.4%");
+    EXPECT_TRUE(has(describeProgram(factoryPresets[126].values), "gate -50.1 dB hold 0.12 s"));
 }
