@@ -192,6 +192,15 @@ TEST(FactoryBank, OnlyTheUserSlotsAreLeftAtInit) {
     }
 }
 
+// Loops that never die away make a program unusable as a starting point:
+// every tail must fall away on its own.
+TEST(FactoryBank, NoLoopRecirculatesEndlessly) {
+    for (int p = 0; p < kNumPrograms; ++p) {
+        EXPECT_LE(value(p, MFeedba), 0.85f) << name(p);
+        EXPECT_LE(value(p, RDecay), 0.85f) << name(p);
+    }
+}
+
 TEST(FactoryBank, FamiliesSwitchTheirEngines) {
     for (int p : family("MIX ")) EXPECT_TRUE(reverbOn(p) && multitapOn(p)) << name(p);
     for (int p : family("REV ")) EXPECT_TRUE(reverbOn(p) && !multitapOn(p)) << name(p);
