@@ -44,6 +44,46 @@ private:
     CFrame& frame_;
 };
 
+// Events of the pop-up window: its coordinates moved into the frame's.
+class PopupEventSink : public PlatformEventSink {
+public:
+    PopupEventSink(CFrame& frame, const CPoint& origin) : frame_(frame), origin_(origin) {}
+    // A closed list's window may still be reporting what was queued: ignored.
+    void close() { closed_ = true; }
+    void platformMouseDown(const CPoint& where, long buttons) override {
+        CPoint p = at(where);
+        if (!closed_) frame_.onMouseDown(p, buttons);
+    }
+    void platformMouseUp(const CPoint& where, long buttons) override {
+        CPoint p = at(where);
+        if (!closed_) frame_.onMouseUp(p, buttons);
+    }
+    void platformMouseMoved(const CPoint& where, long buttons) override {
+        CPoint p = at(where);
+        if (!closed_) frame_.onMouseMoved(p, buttons);
+    }
+    void platformMouseExited(const CPoint&, long) override {}
+    void platformWheel(const CPoint& where, float distance, long buttons) override {
+        if (!closed_) frame_.onWheel(at(where), distance, buttons);
+    }
+    void platformKeyDown(CKeyCode& key) override {
+        if (!closed_) frame_.onKeyDown(key);
+    }
+    void platformKeyUp(CKeyCode& key) override {
+        if (!closed_) frame_.onKeyUp(key);
+    }
+    void platformExpose(const CRect& area) override {
+        if (!closed_ && frame_.popupWindow_ && frame_.popupBuffer_)
+            frame_.popupWindow_->present(frame_.popupBuffer_, area);
+    }
+
+private:
+    bool closed_ = false;
+    CPoint at(const CPoint& p) const { return CPoint(p.h + origin_.h, p.v + origin_.v); }
+    CFrame& frame_;
+    CPoint origin_;
+};
+
 CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
     : CView(size), systemWindow_(systemWindow), editor_(editor) {
     frame_ = this;
@@ -53,6 +93,7 @@ CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* edi
 }
 
 CFrame::~CFrame() {
+    closePopupWindow();
     modalView_ = nullptr;
     mouseDownView_ = nullptr;
     hoverView_ = nullptr;
@@ -74,9 +115,20 @@ unsigned long CFrame::getNativeWindow() const { return window_ ? window_->getNat
 void CFrame::idle() {
     if (inIdle_) return;
     inIdle_ = true;
+    remember();  // a listener may let the frame go while its events are served
     if (window_) window_->pollEvents(*sink_);
-    updateDirty();
+    if (popupWindow_) {
+        // Choosing from the list closes it, from inside this call: the window
+        // is only retired then, and goes after it.
+        PlatformWindow* popup = popupWindow_.get();
+        PopupEventSink* sink = popupSink_.get();
+        popup->pollEvents(*sink);
+    }
+    retiredPopupWindow_.reset();
+    retiredPopupSink_.reset();
+    if (getNbReference() > 1) updateDirty();
     inIdle_ = false;
+    forget();
 }
 
 bool CFrame::ensureBackBuffer() {
@@ -127,7 +179,7 @@ void CFrame::drawArea(CDrawContext* context, const CRect& area, int* drawCount) 
     };
     for (CView* v : views_)
         if (v != modalView_ && v->isVisible()) drawView(v);
-    if (modalView_ && modalView_->isVisible()) drawView(modalView_);
+    if (modalView_ && modalView_->isVisible() && !popupWindow_) drawView(modalView_);
     context->setClipRect(area);
 }
 
@@ -161,9 +213,22 @@ int CFrame::updateDirty() {
         if (r.isEmpty()) v->setDirty(false);  // outside the window: nothing to show
         else areas.push_back(r);
     };
-    for (CView* v : views_) addView(v);
-    if (modalView_ && !isChild(modalView_)) addView(modalView_);
     int count = 0;
+    if (popupWindow_ && modalView_) {
+        // The modal view lives in its own window.
+        if (modalView_->isDirty()) {
+            CDrawContext context(popupBuffer_, popupRect_.getTopLeft());
+            context.setClipRect(popupRect_);
+            modalView_->draw(&context);
+            modalView_->setDirty(false);
+            ++count;
+            cairo_surface_flush(popupBuffer_);
+            popupWindow_->present(popupBuffer_, CRect(0, 0, popupRect_.width(), popupRect_.height()));
+        }
+    }
+    for (CView* v : views_)
+        if (v != modalView_ || !popupWindow_) addView(v);
+    if (modalView_ && !isChild(modalView_) && !popupWindow_) addView(modalView_);
     if (!areas.empty()) {
         mergeAreas(areas);
         CDrawContext context(backBuffer_);
@@ -259,6 +324,7 @@ bool CFrame::setModalView(CView* view) {
     if (view && modalView_ && view != modalView_) return false;
     CView* old = modalView_;
     modalView_ = view;
+    if (old != view) closePopupWindow();
     if (old) {
         if (hoverView_ == old) hoverView_ = nullptr;
         if (mouseDownView_ == old) mouseDownView_ = nullptr;
@@ -269,8 +335,41 @@ bool CFrame::setModalView(CView* view) {
         if (!isChild(view)) view->attached(this);
         view->setDirty(true);
         mouseDownView_ = nullptr;
+        if (old != view) openPopupWindow(view);
     }
     return true;
+}
+
+CRect CFrame::getPopupArea() {
+    if (window_) return window_->getScreenArea();
+    return CRect(0, 0, size_.width(), size_.height());
+}
+
+unsigned long CFrame::getPopupWindow() const { return popupWindow_ ? popupWindow_->getNativeHandle() : 0; }
+
+void CFrame::openPopupWindow(CView* view) {
+    const CRect r = view->getViewSize();
+    const CRect inside(0, 0, size_.width(), size_.height());
+    CRect clipped = r;
+    clipped.bound(inside);
+    if (!window_ || clipped == r || r.isEmpty()) return;  // fits in the frame: drawn there
+    popupWindow_ = window_->createPopup(r);
+    if (!popupWindow_) return;  // no pop-up windows here: drawn in the frame, cut to it
+    popupRect_ = r;
+    popupBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(r.width()), static_cast<int>(r.height()));
+    popupSink_.reset(new PopupEventSink(*this, r.getTopLeft()));
+}
+
+void CFrame::closePopupWindow() {
+    if (popupSink_) popupSink_->close();
+    if (inIdle_) {
+        retiredPopupWindow_ = std::move(popupWindow_);
+        retiredPopupSink_ = std::move(popupSink_);
+    }
+    popupWindow_.reset();
+    popupSink_.reset();
+    if (popupBuffer_) cairo_surface_destroy(popupBuffer_);
+    popupBuffer_ = nullptr;
 }
 
 CView* CFrame::getViewAt(const CPoint& where) const {

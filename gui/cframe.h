@@ -66,9 +66,15 @@ public:
     CView* getView(long index) const;
 
     // A modal view gets every mouse event and is drawn above all; null ends it.
-    // Fails (false) when another modal view is already set.
+    // Fails (false) when another modal view is already set. A modal view that
+    // does not fit in a native frame window gets a pop-up window of its own.
     bool setModalView(CView* view);
     CView* getModalView() const { return modalView_; }
+    // Where a pop-up list may lie, in frame coordinates: the screen around a
+    // native window, else the frame itself.
+    CRect getPopupArea();
+    // The modal view's own pop-up window (0 when it has none).
+    unsigned long getPopupWindow() const;
 
     // Marks an area for redrawing at the next idle.
     void invalidate(const CRect& rect);
@@ -110,6 +116,9 @@ public:
 
 private:
     friend class FrameEventSink;
+    friend class PopupEventSink;
+    void openPopupWindow(CView* view);
+    void closePopupWindow();
     void drawArea(CDrawContext* context, const CRect& area, int* drawCount);
     void forgetView(CView* view);
     bool ensureBackBuffer();
@@ -124,6 +133,13 @@ private:
     cairo_surface_t* backBuffer_ = nullptr;
     std::unique_ptr<PlatformWindow> window_;
     std::unique_ptr<class FrameEventSink> sink_;
+    // The modal view's pop-up window, its own back buffer and event sink.
+    std::unique_ptr<PlatformWindow> popupWindow_;
+    cairo_surface_t* popupBuffer_ = nullptr;
+    CRect popupRect_;
+    std::unique_ptr<class PopupEventSink> popupSink_;
+    std::unique_ptr<PlatformWindow> retiredPopupWindow_;
+    std::unique_ptr<class PopupEventSink> retiredPopupSink_;
     int lastDrawCount_ = 0;
     bool inIdle_ = false;
 };

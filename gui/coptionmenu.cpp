@@ -214,10 +214,11 @@ void COptionMenu::layoutPopup() {
     CCoord width = 0;
     for (CCoord w : columnWidth_) width += w;
     const CCoord height = rows * kItemHeight;
-    // Below the menu, moved left and up as far as needed to stay inside the frame.
+    // Below the menu, moved left and up as far as needed to stay inside the
+    // area a list may use (the frame, or the screen around its window).
     CRect r(size_.left, size_.bottom, size_.left + width, size_.bottom + height);
     if (frame_) {
-        const CRect f(0, 0, frame_->getWidth(), frame_->getHeight());
+        const CRect f = frame_->getPopupArea();
         if (r.bottom > f.bottom) r.offset(0, std::max(f.bottom - r.bottom, f.top - r.top));
         if (r.right > f.right) r.offset(std::max(f.right - r.right, f.left - r.left), 0);
     }

@@ -34,6 +34,12 @@ public:
     virtual void present(cairo_surface_t* backBuffer, const CRect& area) = 0;
     virtual void setSize(CCoord width, CCoord height) = 0;
     virtual unsigned long getNativeHandle() const = 0;
+    // The screen, in this window's coordinates: where a pop-up may lie.
+    virtual CRect getScreenArea() = 0;
+    // A borderless window above everything at `rect` (this window's
+    // coordinates), for a pop-up list that may reach beyond this window; its
+    // events come in its own coordinates. Null when not possible.
+    virtual std::unique_ptr<PlatformWindow> createPopup(const CRect& rect) = 0;
 };
 
 // A child window of `parent` (the host's window); null if it cannot be made

@@ -60,15 +60,19 @@ unsigned char virtualKey(KeySym sym) {
 
 class X11Window : public PlatformWindow {
 public:
-    X11Window(Display* display, Window parent, CCoord width, CCoord height) : display_(display) {
+    // A child of `parent` at (x, y); a pop-up is a borderless top-level window
+    // that the window manager leaves alone (override-redirect).
+    X11Window(Display* display, Window parent, CCoord x, CCoord y, CCoord width, CCoord height, bool popup)
+        : display_(display) {
         XSetWindowAttributes attrs = {};
+        attrs.override_redirect = popup ? True : False;
         attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
                            KeyReleaseMask | EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
         attrs.background_pixmap = None;  // no flashing: we paint every pixel
         attrs.bit_gravity = NorthWestGravity;
-        window_ = XCreateWindow(display_, parent, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
-                                CopyFromParent, InputOutput, CopyFromParent,
-                                CWEventMask | CWBackPixmap | CWBitGravity, &attrs);
+        window_ = XCreateWindow(display_, parent, static_cast<int>(x), static_cast<int>(y), static_cast<unsigned>(width),
+                                static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                                CWEventMask | CWBackPixmap | CWBitGravity | CWOverrideRedirect, &attrs);
         XWindowAttributes wa;
         XGetWindowAttributes(display_, window_, &wa);
         gc_ = XCreateGC(display_, window_, 0, nullptr);
@@ -79,7 +83,7 @@ public:
                         wa.visual->green_mask == 0xff00 && wa.visual->blue_mask == 0xff;
         if (!directPixels_)
             surface_ = cairo_xlib_surface_create(display_, window_, wa.visual, static_cast<int>(width), static_cast<int>(height));
-        XMapWindow(display_, window_);
+        XMapRaised(display_, window_);
         XFlush(display_);
     }
 
@@ -177,6 +181,27 @@ public:
 
     unsigned long getNativeHandle() const override { return window_; }
 
+    CRect getScreenArea() override {
+        int rootX = 0, rootY = 0;
+        Window child;
+        const int screen = DefaultScreen(display_);
+        XTranslateCoordinates(display_, window_, RootWindow(display_, screen), 0, 0, &rootX, &rootY, &child);
+        return CRect(-rootX, -rootY, DisplayWidth(display_, screen) - rootX, DisplayHeight(display_, screen) - rootY);
+    }
+
+    std::unique_ptr<PlatformWindow> createPopup(const CRect& rect) override {
+        if (rect.isEmpty()) return nullptr;
+        // A connection of its own, so that its events queue apart from ours.
+        Display* display = XOpenDisplay(DisplayString(display_));
+        if (!display) return nullptr;
+        int rootX = 0, rootY = 0;
+        Window child;
+        const Window root = DefaultRootWindow(display_);
+        XTranslateCoordinates(display_, window_, root, 0, 0, &rootX, &rootY, &child);
+        return std::unique_ptr<PlatformWindow>(new X11Window(display, DefaultRootWindow(display), rootX + rect.left,
+                                                             rootY + rect.top, rect.width(), rect.height(), true));
+    }
+
 private:
     // Sends the area of the back buffer to the window with a plain image
     // request, over the connection, without shared memory.
@@ -229,7 +254,7 @@ std::unique_ptr<PlatformWindow> createPlatformWindow(void* parent, CCoord width,
         return nullptr;
     }
     const Window parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
-    return std::unique_ptr<PlatformWindow>(new X11Window(display, parentWindow, width, height));
+    return std::unique_ptr<PlatformWindow>(new X11Window(display, parentWindow, 0, 0, width, height, false));
 }
 
 }  // namespace VSTGUI

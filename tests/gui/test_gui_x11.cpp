@@ -188,6 +188,52 @@ TEST_F(X11Test, OptionMenuListWorksInsideTheHostWindow) {
     frame->forget();
 }
 
+TEST_F(X11Test, ListTallerThanTheWindowGetsAWindowOfItsOwn) {
+    // A compact window: the list of 40 entries in columns of 30 cannot fit.
+    CFrame* frame = new CFrame(CRect(0, 0, 200, 100), reinterpret_cast<void*>(parent), nullptr);
+    COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100, nullptr, nullptr, kCheckStyle);
+    menu->setNbItemsPerColumn(30);
+    for (int i = 0; i < 40; ++i) menu->addEntry(("Program " + std::to_string(i)).c_str());
+    frame->addView(menu);
+    serve(frame, [] { return false; }, 50);
+    pointerTo(50, 20);
+    button(1, true);
+    button(1, false);
+    ASSERT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+    const Window popup = frame->getPopupWindow();
+    ASSERT_NE(popup, 0u);
+    const XWindowAttributes wa = attributes(popup);
+    EXPECT_EQ(wa.height, 30 * COptionMenu::kItemHeight);
+    EXPECT_EQ(wa.map_state, IsViewable);
+    EXPECT_TRUE(wa.override_redirect);
+
+    // Entry 35 lies outside the frame's window; a click there chooses it.
+    const CRect r = menu->getItemRect(35);
+    EXPECT_GT(r.bottom, 100);
+    pointerTo(static_cast<int>(r.left + 5), static_cast<int>(r.top + 5));
+    serve(frame, [] { return false; }, 30);
+    button(1, true);
+    button(1, false);
+    ASSERT_TRUE(serve(frame, [&] { return !listener.values().empty(); }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{35.f}));
+    EXPECT_EQ(frame->getPopupWindow(), 0u);
+
+    // Closing the window with the list open takes the list along.
+    pointerTo(50, 20);
+    button(1, true);
+    button(1, false);
+    ASSERT_TRUE(serve(frame, [&] { return frame->getPopupWindow() != 0; }));
+    frame->forget();
+    Window root, par, *children = nullptr;
+    unsigned n = 0;
+    XSync(dpy, False);
+    XQueryTree(dpy, DefaultRootWindow(dpy), &root, &par, &children, &n);
+    bool stillThere = false;
+    for (unsigned i = 0; i < n; ++i) stillThere |= children[i] == popup;
+    if (children) XFree(children);
+    EXPECT_FALSE(stillThere);
+}
+
 TEST_F(X11Test, ManyOpenCloseCyclesLeaveNothingBehind) {
     CBitmap* bg = solidBitmap(300, 200, kBlueCColor);
     CBitmap* strip = solidBitmap(20, 20 * 4, kWhiteCColor);
