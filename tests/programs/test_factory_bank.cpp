@@ -146,7 +146,7 @@ TEST(FactoryBank, EveryValueWithinRangeAndReservedZero) {
     }
 }
 
-TEST(FactoryBank, TellingRowsBitForBit) {
+TEST(FactoryBank, FixedRowsBitForBit) {
     expectRow(0, row({{Mix, 0.404f}, {Volume, 0.592f}, {Surround, 0.5f}, {RMix, 0.504f}, {RSize, 0.484f},
                       {RDecay, 0.644f}, {RDiffuse, 1.0f}, {RPredel, 0.052f}, {RHiDamp, 0.216f},
                       {RLowDamp, 0.096f}, {RHiCut, 1.0f}, {RLowCut, 0.312f}, {RSwirl, 0.552f},
