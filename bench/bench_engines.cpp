@@ -5,12 +5,15 @@
 #include <xmmintrin.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
 
 #include "dsp/delay2.h"
 #include "dsp/reverb.h"
+#include "dsp/simd.h"
 
 namespace {
 
@@ -177,8 +180,24 @@ void registerAll()
 
 } // namespace
 
+// NIMBREL_SIMD=sse2|avx2|avx512 steps the engines down to a narrower vector
+// unit, to measure what an older processor gets.
+void chooseSimd()
+{
+    const char* want = std::getenv("NIMBREL_SIMD");
+    if (want && std::strcmp(want, "sse2") == 0)
+        setSimdLevel(SimdLevel::Sse2);
+    else if (want && std::strcmp(want, "avx2") == 0)
+        setSimdLevel(SimdLevel::Avx2);
+    else if (want && std::strcmp(want, "avx512") == 0)
+        setSimdLevel(SimdLevel::Avx512);
+    const SimdLevel l = simdLevel();
+    benchmark::AddCustomContext("simd", l == SimdLevel::Avx512 ? "avx512" : l == SimdLevel::Avx2 ? "avx2" : "sse2");
+}
+
 int main(int argc, char** argv)
 {
+    chooseSimd();
     registerAll();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
