@@ -123,6 +123,7 @@ TEST(ReverbMatchesReference, LongBlocksAndOddRates)
         compareReverb(8000.0f, 5, 20, 40, 600);
         compareReverb(192000.0f, 6, 10, 20, 700);
         compareReverb(7000.0f, 7, 10, 20, 3000);    // the display's rate
+        compareReverb(1000.0f, 8, 10, 20, 300);     // units so short the tank runs sample by sample
     });
 }
 
