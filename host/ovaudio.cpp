@@ -38,13 +38,12 @@ OvAudio::OvAudio(audioMasterCallback audioMaster)
     sampleRateWhole = 44100;
     dryFactor = 1.0f;
 
-    if (audioMaster) {
-        setNumInputs(2);
-        setNumOutputs(2);
-        isSynth(false);
-        setUniqueID(kNimbrelUniqueId);
-        canProcessReplacing();
-    }
+    // Configured whether or not a host callback came with the call: a host that
+    // probes with none still reads the record, and must see our identity.
+    setNumInputs(2);
+    setNumOutputs(2);
+    isSynth(false);
+    setUniqueID(kNimbrelUniqueId);
     canProcessReplacing();
 
     char hostProduct[kVstMaxProductStrLen + 1] = {};

@@ -61,6 +61,9 @@ TEST(Identity, CanDoAnswersOnlyTheFourTexts) {
 TEST(Identity, StartsWithoutHostCallbackAndProcesses) {
     auto host = loadNimbrel(false);
     ASSERT_TRUE(host);
+    EXPECT_EQ(host->effect()->uniqueID, fourCharCode('O', 'v', 'R', 'V'));
+    EXPECT_EQ(host->effect()->numInputs, 2);
+    EXPECT_EQ(host->effect()->numOutputs, 2);
     host->start(48000.0f, 256);
     Block b(256);
     b.inL[0] = 1.0f;
