@@ -1,6 +1,7 @@
 #include "editor/ov_editor.h"
 
 #include <dlfcn.h>
+#include <limits.h>
 
 #include <algorithm>
 #include <cmath>
@@ -45,7 +46,10 @@ long clampProgram(long p) { return std::max(0L, std::min(static_cast<long>(kNumP
 std::string handbookPath() {
     Dl_info info;
     if (dladdr(reinterpret_cast<void*>(&createOvEditor), &info) == 0 || !info.dli_fname) return kHandbookFileName;
-    std::string library = info.dli_fname;
+    // The host may have loaded us by a relative path; the viewer runs elsewhere.
+    char* absolute = realpath(info.dli_fname, nullptr);
+    std::string library = absolute ? absolute : info.dli_fname;
+    std::free(absolute);
     size_t slash = library.rfind('/');
     if (slash == std::string::npos) return kHandbookFileName;
     return library.substr(0, slash + 1) + kHandbookFileName;

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "editor/layout.h"
+#include "platform/dialogs.h"
 #include "support.h"
 
 using namespace VSTGUI;
@@ -266,4 +268,114 @@ TEST(EditorSync, ProgramStepsStopAtTheEnds) {
     e.valueChanged(next);
     EXPECT_EQ(in.fx->getProgram(), 11);
     EXPECT_EQ(e.programMenu->getValue(), 11.0f);
+}
+
+namespace {
+
+// Records what the editor shows and opens on the desktop, answering questions with `answer`.
+struct Desktop {
+    std::vector<platform::MessageBoxCall> boxes;
+    std::vector<std::string> opened;
+    int answer = kMessageBoxAlternate;
+    Desktop() {
+        platform::setMessageBoxHook([this](const platform::MessageBoxCall& c) {
+            boxes.push_back(c);
+            return answer;
+        });
+        platform::setOpenHook([this](const std::string& target) { opened.push_back(target); });
+    }
+    ~Desktop() {
+        platform::setMessageBoxHook(nullptr);
+        platform::setOpenHook(nullptr);
+    }
+};
+
+bool exists(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "r");
+    if (f) std::fclose(f);
+    return f != nullptr;
+}
+
+}  // namespace
+
+TEST(EditorCommands, HideEditorTogglesTheCompactWindowAndItsMarker) {
+    removeMarker();
+    Desktop desktop;
+    Instance in;
+    CKickButton* hide = in.editor->kickButtons[record("Hide editor")];
+    hide->setValue(1.0f);  // a click completed over the button
+    in.editor->valueChanged(hide);
+    CRect size;
+    in.frame()->getSize(size);
+    EXPECT_EQ(size, CRect(0, 0, 381, 178));
+    EXPECT_TRUE(exists(edtest::markerPath()));
+    EXPECT_EQ(in.editor->getEditorHidden(), 1.0f);
+    hide->setValue(0.0f);  // the release that follows changes nothing
+    in.editor->valueChanged(hide);
+    in.frame()->getSize(size);
+    EXPECT_EQ(size.width(), 381);
+    hide->setValue(1.0f);
+    in.editor->valueChanged(hide);
+    in.frame()->getSize(size);
+    CBitmap back(CResourceDescription{128});
+    EXPECT_EQ(size, CRect(0, 0, back.getWidth(), back.getHeight()));
+    EXPECT_FALSE(exists(edtest::markerPath()));
+    EXPECT_TRUE(desktop.boxes.empty());
+}
+
+TEST(EditorCommands, WebSiteAndHandbook) {
+    Desktop desktop;
+    Instance in;
+    CKickButton* web = in.editor->kickButtons[record("Visit www.orvane.example")];
+    web->setValue(0.0f);  // acted on at release
+    in.editor->valueChanged(web);
+    ASSERT_EQ(desktop.boxes.size(), 1u);
+    EXPECT_EQ(desktop.boxes[0].defaultButton, "Yes");
+    EXPECT_EQ(desktop.boxes[0].alternateButton, "No");
+    EXPECT_NE(desktop.boxes[0].message.find("www.orvane.example"), std::string::npos);
+    EXPECT_TRUE(desktop.opened.empty()) << "No opens nothing";
+    desktop.answer = kMessageBoxDefault;
+    in.editor->valueChanged(web);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0], "https://www.orvane.example/");
+
+    // The main menu's entry opens the site without a question.
+    desktop.opened.clear();
+    const size_t asked = desktop.boxes.size();
+    in.editor->mainMenu->setValue(12.0f);
+    in.editor->valueChanged(in.editor->mainMenu);
+    EXPECT_EQ(desktop.boxes.size(), asked);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+
+    // The handbook is the PDF beside the library the editor lives in.
+    desktop.opened.clear();
+    CKickButton* manual = in.editor->kickButtons[record("Show the handbook")];
+    manual->setValue(1.0f);
+    in.editor->valueChanged(manual);
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    const std::string& path = desktop.opened[0];
+    EXPECT_EQ(path.substr(path.size() - 12), "/Nimbrel.pdf");
+    EXPECT_EQ(path[0], '/');
+}
+
+TEST(EditorCommands, WetOnlyButtonMutesTheDrySignalWhileHeld) {
+    Instance in;
+    in.editor->wetOnlyButton->setValue(1.0f);
+    in.editor->valueChanged(in.editor->wetOnlyButton);
+    EXPECT_EQ(in.fx->dryFactor.load(), 0.0f);
+    EXPECT_STREQ(in.editor->getInfoText(), "Listen to wet signal only");
+    in.editor->wetOnlyButton->setValue(0.0f);
+    in.editor->valueChanged(in.editor->wetOnlyButton);
+    EXPECT_EQ(in.fx->dryFactor.load(), 1.0f);
+}
+
+TEST(EditorCommands, ProgramMenuSelectsAndClamps) {
+    Instance in;
+    in.editor->programMenu->setValue(42.0f);
+    in.editor->valueChanged(in.editor->programMenu);
+    EXPECT_EQ(in.fx->getProgram(), 42);
+    EXPECT_TRUE(in.editor->programMenu->getEntry(42)->isChecked());
+    in.editor->programMenu->setValue(500.0f);
+    in.editor->valueChanged(in.editor->programMenu);
+    EXPECT_EQ(in.fx->getProgram(), 179);
 }
