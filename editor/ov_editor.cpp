@@ -133,6 +133,8 @@ OvEditor::~OvEditor() {
 
 bool OvEditor::open(void* systemWindow) {
     printLog("OvEditor::open start");
+    // A second open without a close would orphan the first window and its views.
+    if (frame) close();
     const CCoord width = backgroundBitmap->getWidth(), height = backgroundBitmap->getHeight();
     CRect size(0, 0, width, height);
     frame = new CFrame(size, systemWindow, this);

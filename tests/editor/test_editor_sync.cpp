@@ -104,6 +104,15 @@ TEST(EditorSync, ReopeningRebuildsWithCurrentValuesAndPrograms) {
     EXPECT_FALSE(in.editor->programMenu->getEntry(0)->isChecked());
 }
 
+TEST(EditorSync, OpeningTwiceKeepsOneWindow) {
+    Instance in;
+    const long views = in.frame()->getNbViews();
+    in.editor->open(nullptr);
+    ASSERT_NE(in.frame(), nullptr);
+    EXPECT_EQ(in.frame()->getNbViews(), views);
+    EXPECT_TRUE(in.frame()->isChild(in.editor->knobs[0]));
+}
+
 TEST(EditorSync, HostChangesReachTheControlsAtTheNextIdle) {
     Instance in;
     CAnimKnob* decay = in.editor->knobs[record("Reverb decay")];
