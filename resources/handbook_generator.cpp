@@ -9,6 +9,7 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -193,6 +194,84 @@ struct Writer {
         y += h * scale + 14;
     }
 
+    // A box with a caption, centred on (cx, cy).
+    void box(double cx, double cy, double w, const char* caption, bool engine) {
+        const double h = 24;
+        cairo_rectangle(cr, cx - w / 2, cy - h / 2, w, h);
+        if (engine)
+            cairo_set_source_rgb(cr, 0.86, 0.94, 0.96);
+        else
+            grey(0.95);
+        cairo_fill_preserve(cr);
+        if (engine)
+            accent();
+        else
+            grey(0.55);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        font(7.5, true);
+        grey(0.15);
+        cairo_move_to(cr, cx - width(caption) / 2, cy + 3);
+        cairo_show_text(cr, caption);
+    }
+
+    void arrow(double x0, double y0, double x1, double y1) {
+        grey(0.35);
+        cairo_set_line_width(cr, 1);
+        cairo_move_to(cr, x0, y0);
+        cairo_line_to(cr, x1, y1);
+        cairo_stroke(cr);
+        const double dx = x1 - x0, dy = y1 - y0, len = std::sqrt(dx * dx + dy * dy);
+        if (len <= 0) return;
+        const double ux = dx / len, uy = dy / len;
+        cairo_move_to(cr, x1, y1);
+        cairo_line_to(cr, x1 - 6 * ux - 3 * uy, y1 - 6 * uy + 3 * ux);
+        cairo_line_to(cr, x1 - 6 * ux + 3 * uy, y1 - 6 * uy - 3 * ux);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    }
+
+    // The two ways the engines are joined, and what follows them.
+    void routingDiagram() {
+        need(210);
+        y += 8;
+        const double left = kMarginLeft;
+        font(9, true);
+        accent();
+        cairo_move_to(cr, left, y + 12);
+        cairo_show_text(cr, "SERIAL");
+        double row = y + 36;
+        box(left + 24, row, 40, "IN", false);
+        box(left + 110, row, 80, "REVERB", true);
+        box(left + 220, row, 80, "MULTITAP", true);
+        box(left + 330, row, 80, "WET SIGNAL", false);
+        arrow(left + 44, row, left + 70, row);
+        arrow(left + 150, row, left + 180, row);
+        arrow(left + 260, row, left + 290, row);
+
+        font(9, true);
+        accent();
+        cairo_move_to(cr, left, row + 34);
+        cairo_show_text(cr, "PARALLEL");
+        const double top = row + 60, bottom = row + 92, mid = (top + bottom) / 2;
+        box(left + 24, mid, 40, "IN", false);
+        box(left + 160, top, 80, "REVERB", true);
+        box(left + 160, bottom, 80, "MULTITAP", true);
+        box(left + 330, mid, 80, "WET SIGNAL", false);
+        arrow(left + 44, mid, left + 120, top);
+        arrow(left + 44, mid, left + 120, bottom);
+        arrow(left + 200, top, left + 290, mid);
+        arrow(left + 200, bottom, left + 290, mid);
+
+        const double chain = bottom + 46;
+        const char* stages[] = {"WET SIGNAL", "SURROUND", "GATE", "DUCKER", "+ DRY", "VOLUME", "OUT"};
+        for (int i = 0; i < 7; ++i) {
+            box(left + 30 + i * 66, chain, 58, stages[i], i >= 1 && i <= 3);
+            if (i > 0) arrow(left + 59 + (i - 1) * 66, chain, left + 1 + i * 66, chain);
+        }
+        y = chain + 26;
+    }
+
     void parameterTable() {
         const double columns[] = {kMarginLeft, kMarginLeft + 30, kMarginLeft + 100, kMarginLeft + 300};
         auto row = [&](const char* a, const char* b, const char* c, const char* d, bool head) {
@@ -269,6 +348,9 @@ int main(int argc, char** argv) {
         } else if (line == "@picture") {
             flush();
             w.picture(picturePath);
+        } else if (line == "@routing") {
+            flush();
+            w.routingDiagram();
         } else if (line == "@parameters") {
             flush();
             w.parameterTable();
