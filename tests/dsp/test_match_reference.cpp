@@ -171,7 +171,8 @@ void runDelay(D& d, const DelayControls& c, std::vector<float>& l, std::vector<f
         c.lowDamp, c.hiCut, c.lowCut, 0.0f, 1.0f, 0.5f);
 }
 
-void compareDelay(float sr, uint32_t seed, int settings, int blocksPerSetting, int64_t maxBlock)
+void compareDelay(float sr, uint32_t seed, int settings, int blocksPerSetting, int64_t maxBlock,
+    float bpm = 0.0f)
 {
     auto fast = std::make_unique<Delay2>();
     auto ref = std::make_unique<RefDelay2>();
@@ -181,6 +182,8 @@ void compareDelay(float sr, uint32_t seed, int settings, int blocksPerSetting, i
     std::vector<float> l(maxBlock), r(maxBlock), l2(maxBlock), r2(maxBlock);
     for (int p = 0; p < settings; ++p) {
         DelayControls c = randomDelay(s);
+        if (bpm > 0.0f)
+            c.bpm = bpm;
         for (int b = 0; b < blocksPerSetting; ++b) {
             const int64_t n = s.length(0, maxBlock);
             s.fill(l, r, n);
@@ -211,6 +214,10 @@ TEST(Delay2MatchesReference, LongBlocksShortLoopsAndOddRates)
         compareDelay(44100.0f, 14, 8, 10, 5000);
         compareDelay(8000.0f, 15, 20, 40, 600);
         compareDelay(384000.0f, 16, 6, 10, 2000);
+        // Tempi so fast that the loop is shorter than a chunk: the loop reads
+        // samples written in the same chunk.
+        compareDelay(44100.0f, 18, 12, 20, 600, 3000.0f);
+        compareDelay(44100.0f, 19, 12, 20, 600, 40000.0f);
     });
 }
 
