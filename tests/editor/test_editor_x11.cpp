@@ -17,6 +17,7 @@
 // After the test framework: Xlib's macros would clash with it.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 namespace {
 
@@ -46,6 +47,36 @@ protected:
         if (!dpy) return;
         XDestroyWindow(dpy, parent);
         XCloseDisplay(dpy);
+    }
+
+    // Real pointer input through the X server, in the editor window's coordinates.
+    void pointerTo(Window w, int x, int y) {
+        int rx = 0, ry = 0;
+        Window child;
+        XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), x, y, &rx, &ry, &child);
+        XTestFakeMotionEvent(dpy, -1, rx, ry, 0);
+        XFlush(dpy);
+    }
+    void click(Window w, int x, int y) {
+        pointerTo(w, x, y);
+        idle(3);
+        XTestFakeButtonEvent(dpy, 1, True, 0);
+        XFlush(dpy);
+        idle(3);
+        XTestFakeButtonEvent(dpy, 1, False, 0);
+        XFlush(dpy);
+        idle(3);
+    }
+    // The pixels of an area of a window, to see whether it changed.
+    std::vector<unsigned long> grab(Window w, int x, int y, int width, int height) {
+        XSync(dpy, False);
+        XImage* image = XGetImage(dpy, w, x, y, width, height, AllPlanes, ZPixmap);
+        std::vector<unsigned long> out;
+        if (!image) return out;
+        for (int j = 0; j < height; ++j)
+            for (int i = 0; i < width; ++i) out.push_back(XGetPixel(image, i, j));
+        XDestroyImage(image);
+        return out;
     }
 
     void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
@@ -114,6 +145,31 @@ TEST_F(EditorX11, OpensAsAChildOfTheHostWindowWithItsSizeAndDraws) {
 
     host->dispatch(effEditClose);
     EXPECT_TRUE(children().empty());
+}
+
+TEST_F(EditorX11, PointerOverAKnobWritesTheInfoLineAndAClickAutomates) {
+    ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    idle(5);
+    std::vector<Window> kids = children();
+    ASSERT_EQ(kids.size(), 1u);
+    const Window editor = kids[0];
+    XSelectInput(dpy, editor, 0);
+
+    // The info line (68, 117 .. 263, 139) reads "Welcome!" until the pointer rests on a control.
+    const std::vector<unsigned long> welcome = grab(editor, 68, 117, 195, 22);
+    pointerTo(editor, 181 - 20 + 20, 279 + 8 + 20);  // the middle of the "Reverb low damp" knob
+    idle(10);
+    EXPECT_NE(grab(editor, 68, 117, 195, 22), welcome) << "the info line did not change";
+
+    // A click on the Bypass switch (165, 9) turns it on and tells the host.
+    host->lastAutomateIndex = -1;
+    click(editor, 165 + 10, 9 + 8);
+    EXPECT_EQ(host->lastAutomateIndex, param::Bypass);
+    EXPECT_EQ(host->lastAutomateValue, 1.0f);
+    EXPECT_EQ(host->getParameter(param::Bypass), 1.0f);
+    click(editor, 165 + 10, 9 + 8);
+    EXPECT_EQ(host->getParameter(param::Bypass), 0.0f);
+    host->dispatch(effEditClose);
 }
 
 TEST_F(EditorX11, ManyOpenCloseCyclesLeaveNothingBehind) {
