@@ -5,8 +5,10 @@
 #include <X11/keysym.h>
 #include <cairo-xlib.h>
 #include <cairo.h>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "gui/platform_window.h"
 
@@ -58,6 +60,59 @@ unsigned char virtualKey(KeySym sym) {
     }
 }
 
+// Xlib's default error handler ends the process. A host may destroy its
+// window, and with it ours, before it closes the editor; errors on our own
+// connections are therefore caught here and only noted. Errors on the host's
+// connections go on to the handler that was there before.
+class ErrorTrap {
+public:
+    static void add(Display* display) {
+        if (entries().empty()) previous() = XSetErrorHandler(handler);
+        entries().push_back({display, false});
+    }
+    static void remove(Display* display) {
+        auto& e = entries();
+        e.erase(std::remove_if(e.begin(), e.end(), [display](const Entry& x) { return x.display == display; }), e.end());
+        if (e.empty()) {
+            // Put the old handler back, unless someone replaced ours meanwhile.
+            XErrorHandler current = XSetErrorHandler(previous());
+            if (current != handler) XSetErrorHandler(current);
+        }
+    }
+    // Whether an error arrived on the connection since the last call.
+    static bool takeError(Display* display) {
+        for (Entry& x : entries())
+            if (x.display == display) {
+                const bool failed = x.failed;
+                x.failed = false;
+                return failed;
+            }
+        return false;
+    }
+
+private:
+    struct Entry {
+        Display* display;
+        bool failed;
+    };
+    static std::vector<Entry>& entries() {
+        static std::vector<Entry> list;
+        return list;
+    }
+    static XErrorHandler& previous() {
+        static XErrorHandler h = nullptr;
+        return h;
+    }
+    static int handler(Display* display, XErrorEvent* event) {
+        for (Entry& x : entries())
+            if (x.display == display) {
+                x.failed = true;
+                return 0;
+            }
+        return previous() ? previous()(display, event) : 0;
+    }
+};
+
 class X11Window : public PlatformWindow {
 public:
     // A child of `parent` at (x, y); a pop-up is a borderless top-level window
@@ -73,15 +128,15 @@ public:
         window_ = XCreateWindow(display_, parent, static_cast<int>(x), static_cast<int>(y), static_cast<unsigned>(width),
                                 static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                                 CWEventMask | CWBackPixmap | CWBitGravity | CWOverrideRedirect, &attrs);
-        XWindowAttributes wa;
-        XGetWindowAttributes(display_, window_, &wa);
+        XWindowAttributes wa = {};
+        const bool made = XGetWindowAttributes(display_, window_, &wa) != 0 && wa.visual;
         gc_ = XCreateGC(display_, window_, 0, nullptr);
         // The back buffer's pixels (32-bit xRGB) are the window's own format on
         // a 24-bit true-colour visual: they go up as they are. Other visuals
         // go through cairo's conversion.
-        directPixels_ = wa.depth == 24 && wa.visual->c_class == TrueColor && wa.visual->red_mask == 0xff0000 &&
+        directPixels_ = made && wa.depth == 24 && wa.visual->c_class == TrueColor && wa.visual->red_mask == 0xff0000 &&
                         wa.visual->green_mask == 0xff00 && wa.visual->blue_mask == 0xff;
-        if (!directPixels_)
+        if (made && !directPixels_)
             surface_ = cairo_xlib_surface_create(display_, window_, wa.visual, static_cast<int>(width), static_cast<int>(height));
         XMapRaised(display_, window_);
         XFlush(display_);
@@ -93,8 +148,16 @@ public:
             cairo_surface_destroy(surface_);
         }
         XFreeGC(display_, gc_);
-        XDestroyWindow(display_, window_);
-        XCloseDisplay(display_);  // also flushes
+        XDestroyWindow(display_, window_);  // may be gone with the host's window: trapped
+        XSync(display_, False);
+        XCloseDisplay(display_);
+        ErrorTrap::remove(display_);
+    }
+
+    // Whether the window could be made (the parent window exists).
+    bool valid() {
+        XSync(display_, False);
+        return !ErrorTrap::takeError(display_);
     }
 
     void pollEvents(PlatformEventSink& sink) override {
@@ -162,6 +225,7 @@ public:
             putPixels(backBuffer, area);
             return;
         }
+        if (!surface_) return;
         cairo_t* cr = cairo_create(surface_);
         cairo_rectangle(cr, double(area.left), double(area.top), double(area.width()), double(area.height()));
         cairo_clip(cr);
@@ -194,6 +258,7 @@ public:
         // A connection of its own, so that its events queue apart from ours.
         Display* display = XOpenDisplay(DisplayString(display_));
         if (!display) return nullptr;
+        ErrorTrap::add(display);
         int rootX = 0, rootY = 0;
         Window child;
         const Window root = DefaultRootWindow(display_);
@@ -253,8 +318,14 @@ std::unique_ptr<PlatformWindow> createPlatformWindow(void* parent, CCoord width,
         std::fprintf(stderr, "editor window not opened: no X display\n");
         return nullptr;
     }
+    ErrorTrap::add(display);
     const Window parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
-    return std::unique_ptr<PlatformWindow>(new X11Window(display, parentWindow, 0, 0, width, height, false));
+    std::unique_ptr<X11Window> window(new X11Window(display, parentWindow, 0, 0, width, height, false));
+    if (!window->valid()) {
+        std::fprintf(stderr, "editor window not opened: the host window is not valid\n");
+        return nullptr;
+    }
+    return window;
 }
 
 }  // namespace VSTGUI

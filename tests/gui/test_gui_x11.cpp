@@ -234,6 +234,28 @@ TEST_F(X11Test, ListTallerThanTheWindowGetsAWindowOfItsOwn) {
     EXPECT_FALSE(stillThere);
 }
 
+TEST_F(X11Test, HostWindowGoneBeforeCloseOrNeverValidIsSurvived) {
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+    frame->addView(new CKnob(CRect(0, 0, 40, 40), &listener, 1));
+    serve(frame, [] { return false; }, 30);
+    // The host destroys its window (and so ours) first, then goes on idling and closes.
+    XDestroyWindow(dpy, parent);
+    XSync(dpy, False);
+    parent = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 900, 600, 0, 0, 0);
+    frame->invalid();
+    serve(frame, [] { return false; }, 30);
+    frame->forget();
+
+    // A window id that does not exist: the frame stays offscreen.
+    ::testing::internal::CaptureStderr();
+    CFrame* orphan = new CFrame(CRect(0, 0, 100, 100), reinterpret_cast<void*>(uintptr_t(0x7ffffff)), nullptr);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(orphan->isOpen());
+    EXPECT_NE(err.find("not valid"), std::string::npos);
+    orphan->idle();
+    orphan->forget();
+}
+
 TEST_F(X11Test, ManyOpenCloseCyclesLeaveNothingBehind) {
     CBitmap* bg = solidBitmap(300, 200, kBlueCColor);
     CBitmap* strip = solidBitmap(20, 20 * 4, kWhiteCColor);
