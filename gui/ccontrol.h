@@ -70,6 +70,11 @@ public:
     // Dirty while the value differs from the value last drawn.
     void setDirty(bool state = true) override;
     bool isDirty() const override;
+    // The frame: the control was drawn showing `value`.
+    void setDrawnValue(float value) {
+        CView::setDirty(false);
+        oldValue_ = value;
+    }
 
     // Bracket a user edit: tells the listener and the frame's editor (by tag).
     virtual void beginEdit();

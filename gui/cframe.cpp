@@ -4,6 +4,7 @@
 #include <cairo.h>
 
 #include "gui/cbitmap.h"
+#include "gui/ccontrol.h"
 #include "gui/cdrawcontext.h"
 #include "gui/platform_window.h"
 
@@ -117,13 +118,9 @@ void CFrame::idle() {
     inIdle_ = true;
     remember();  // a listener may let the frame go while its events are served
     if (window_) window_->pollEvents(*sink_);
-    if (popupWindow_) {
-        // Choosing from the list closes it, from inside this call: the window
-        // is only retired then, and goes after it.
-        PlatformWindow* popup = popupWindow_.get();
-        PopupEventSink* sink = popupSink_.get();
-        popup->pollEvents(*sink);
-    }
+    // Choosing from the list closes it from inside this call: its window is
+    // only retired then (closePopupWindow), and goes below.
+    if (popupWindow_) popupWindow_->pollEvents(*popupSink_);
     retiredPopupWindow_.reset();
     retiredPopupSink_.reset();
     if (getNbReference() > 1) updateDirty();
@@ -173,8 +170,14 @@ void CFrame::drawArea(CDrawContext* context, const CRect& area, int* drawCount) 
         context->setClipRect(clip);
         context->setDrawMode(kCopyMode);
         context->setLineWidth(1);
+        // A control's value may change on another thread while it is drawn:
+        // it counts as drawn with the value read before, so a later change
+        // is drawn at the next update.
+        CControl* control = dynamic_cast<CControl*>(v);
+        const float value = control ? control->getValue() : 0.f;
         v->draw(context);
-        v->setDirty(false);
+        if (control) control->setDrawnValue(value);
+        else v->setDirty(false);
         if (drawCount) ++*drawCount;
     };
     for (CView* v : views_)
