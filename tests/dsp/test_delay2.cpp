@@ -300,6 +300,21 @@ TEST(Delay2State, ClearsItselfWhenFeedbackOrLoopLengthChanges)
     EXPECT_EQ(d->writePosition(), 0);
 }
 
+TEST(Delay2State, ForgettingTheLastSettingsClearsAtTheNextCall)
+{
+    Controls c;
+    c.feedback = 0.6f;
+    c.all(0.5f);
+    auto d = primed(c);
+    std::vector<float> l(1000), r(1000);
+    noise(l, r, 8);
+    render(*d, c, l, r);
+    d->forgetLastSettings();
+    call(*d, c, l.data(), r.data(), 0);
+    EXPECT_EQ(d->writePosition(), 0);
+    EXPECT_EQ(d->stepL[0], 0.0f);
+}
+
 TEST(Delay2State, ClearedDelayStaysSilentForTheRestOfTheCall)
 {
     Controls c;
