@@ -12,8 +12,12 @@
 
 #include "editor/ov_editor.h"
 #include "host/ovaudio.h"
+#include "resources/resource_ids.h"
 
 namespace edtest {
+
+// Bitmaps by number work in every test, also before any editor exists.
+inline const bool kEmbeddedBitmaps = (VSTGUI::setResourceProvider(findNimbrelResource), true);
 
 inline std::string privateFolder() {
     static std::string folder = [] {
