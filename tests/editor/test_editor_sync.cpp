@@ -388,3 +388,66 @@ TEST(EditorCommands, ProgramMenuSelectsAndClamps) {
     in.editor->valueChanged(in.editor->programMenu);
     EXPECT_EQ(in.fx->getProgram(), 179);
 }
+
+namespace {
+
+void menuCommand(Instance& in, float entry) {
+    in.editor->mainMenu->setValue(entry);
+    in.editor->valueChanged(in.editor->mainMenu);
+}
+
+std::string programName(OvAudio& fx) {
+    char name[AudioEffect::kTextBufferSize] = {0};
+    fx.getProgramName(name);
+    return name;
+}
+
+}  // namespace
+
+TEST(EditorCommands, InitAndRandomPatchesWorkOnTheProgramTheMenuShows) {
+    Instance in;
+    in.fx->setProgram(10);  // the host selects a program
+    in.editor->idle();
+
+    menuCommand(in, 6.0f);  // Init reverb
+    EXPECT_EQ(in.fx->getProgram(), 10);
+    EXPECT_EQ(in.fx->getParameter(param::MMix), 0.0f) << "delay off";
+    EXPECT_EQ(in.fx->getParameter(param::RDecay), 0.75f);
+    EXPECT_EQ(in.fx->getParameter(param::RSize), kParameterInit.v[param::RSize]);
+
+    menuCommand(in, 7.0f);  // Init delay
+    EXPECT_EQ(in.fx->getParameter(param::RMix), 0.0f) << "reverb off";
+    EXPECT_EQ(in.fx->getParameter(param::MMix), kParameterInit.v[param::MMix]);
+
+    for (int round = 0; round < 20; ++round) {
+        menuCommand(in, 10.0f);  // Random delay
+        EXPECT_EQ(programName(*in.fx), "Random delay");
+        EXPECT_EQ(in.fx->getProgram(), 10);
+        int lit = 0;
+        for (int p = param::StepL0; p <= param::StepR16; ++p) {
+            const float v = in.fx->getParameter(p);
+            EXPECT_TRUE(v == 0.0f || v == 1.0f);
+            lit += v == 1.0f;
+        }
+        EXPECT_GE(lit, 1);
+        EXPECT_LE(lit, 20);
+        EXPECT_EQ(in.fx->getParameter(param::StepL0), 0.0f) << "step 0 is never picked";
+        EXPECT_EQ(in.fx->getParameter(param::StepR0), 0.0f);
+        EXPECT_EQ(in.fx->getParameter(param::RMix), 0.0f);
+        EXPECT_EQ(in.fx->getParameter(param::Mix), 0.75f);
+    }
+
+    menuCommand(in, 9.0f);  // Random reverb
+    EXPECT_EQ(programName(*in.fx), "Random reverb");
+    EXPECT_EQ(in.fx->getParameter(param::MMix), 0.0f);
+    EXPECT_EQ(in.fx->getParameter(param::RMix), kParameterInit.v[param::RMix]) << "keeps its init value";
+    EXPECT_LE(in.fx->getParameter(param::RPredel), 0.5f + 0.001f);
+    EXPECT_GE(in.fx->getParameter(param::RDecay), 0.1f) << "sqrt of at least 0.01";
+    EXPECT_EQ(in.fx->getParameter(param::Volume), 0.75f);
+
+    // The separators and entries past the end do nothing.
+    const float mix = in.fx->getParameter(param::Mix);
+    for (float entry : {2.0f, 5.0f, 8.0f, 11.0f, 13.0f, -1.0f}) menuCommand(in, entry);
+    EXPECT_EQ(in.fx->getParameter(param::Mix), mix);
+    EXPECT_EQ(in.fx->getProgram(), 10);
+}
