@@ -62,12 +62,12 @@ void renderThrough(PluginHost& host, const StereoAudio& input, StereoAudio& outp
     }
 }
 
-bool selectProgram(PluginHost& host, const std::string& spec, std::string& error) {
+bool selectProgram(PluginHost& host, const std::string& which, std::string& error) {
     const int32_t count = host.effect()->numPrograms;
     long number = 0;
-    if (parseWhole(spec, number)) {
+    if (parseWhole(which, number)) {
         if (number < 0 || number >= count) {
-            error = "program " + spec + " does not exist (0.." + std::to_string(count - 1) + ")";
+            error = "program " + which + " does not exist (0.." + std::to_string(count - 1) + ")";
             return false;
         }
         host.setProgram(static_cast<int32_t>(number));
@@ -76,14 +76,14 @@ bool selectProgram(PluginHost& host, const std::string& spec, std::string& error
     for (int pass = 0; pass < 2; ++pass) {
         for (int32_t i = 0; i < count; ++i) {
             std::string name = host.programNameIndexed(i);
-            bool same = pass == 0 ? name == spec : strcasecmp(name.c_str(), spec.c_str()) == 0;
+            bool same = pass == 0 ? name == which : strcasecmp(name.c_str(), which.c_str()) == 0;
             if (same) {
                 host.setProgram(i);
                 return true;
             }
         }
     }
-    error = "no program is named \"" + spec + "\" (nimbrel info lists them)";
+    error = "no program is named \"" + which + "\" (nimbrel info lists them)";
     return false;
 }
 

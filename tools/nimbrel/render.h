@@ -20,7 +20,7 @@ void renderThrough(PluginHost& host, const StereoAudio& input, StereoAudio& outp
                    const RenderOptions& options, const std::function<void(double)>& progress);
 
 // Selects a program by number (0..179) or by name; false and `error` if none.
-bool selectProgram(PluginHost& host, const std::string& spec, std::string& error);
+bool selectProgram(PluginHost& host, const std::string& which, std::string& error);
 
 // Sets a parameter from "SHORTNAME=VALUE" with a value in 0..1.
 bool applyParameter(PluginHost& host, const std::string& assignment, std::string& error);
