@@ -4,6 +4,8 @@
 // and, when given a host window, shows itself in a child window of it through
 // a windowing back end. Without a host window it draws offscreen only; the
 // onMouse*/onWheel/onKeyDown entry points drive it either way.
+// Release it with forget() (or delete it outside its idle call): while idle
+// serves events it holds a reference of its own, so a listener may let it go.
 #include <memory>
 #include <vector>
 

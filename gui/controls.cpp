@@ -39,11 +39,36 @@ CMouseEventResult CKnob::onMouseDown(CPoint& where, const long& buttons) {
     entryValue_ = getValue();
     fine_ = (buttons & kZoomModifier) != 0;
     dragging_ = true;
+    mode_ = frame_ ? frame_->getKnobMode() : static_cast<long>(kLinearMode);
+    if (mode_ == kCircularMode && !fine_) changeValueByUser(min_ + valueAtAngle(where) * (max_ - min_));
     return kMouseEventHandled;
+}
+
+float CKnob::valueAtAngle(const CPoint& where) const {
+    // The pointer's angle around the centre, counter-clockwise from the right,
+    // taken over the knob's travel: 225 degrees is the minimum, -45 the maximum.
+    const double cx = size_.left + size_.width() / 2.0, cy = size_.top + size_.height() / 2.0;
+    double degrees = std::atan2(cy - where.v, where.h - cx) * 180.0 / 3.14159265358979;
+    if (degrees < -90.0) degrees += 360.0;
+    return clamp01(static_cast<float>((225.0 - degrees) / 270.0));
 }
 
 CMouseEventResult CKnob::onMouseMoved(CPoint& where, const long& buttons) {
     if (!dragging_ || !leftButton(buttons)) return kMouseEventNotHandled;
+    if (mode_ != kLinearMode && !(buttons & kZoomModifier)) {
+        if (mode_ == kCircularMode) {
+            changeValueByUser(min_ + valueAtAngle(where) * (max_ - min_));
+        } else {
+            // Relative circular: the value turns by as much as the pointer does.
+            const float turn = valueAtAngle(where) - valueAtAngle(firstPoint_);
+            changeValueByUser(getValue() + turn * (max_ - min_));
+        }
+        // Where a fine (zoom key) drag would start from.
+        firstPoint_ = where;
+        entryValue_ = getValue();
+        fine_ = false;
+        return kMouseEventHandled;
+    }
     const bool fine = (buttons & kZoomModifier) != 0;
     if (fine != fine_) {
         // The zoom key changed mid-drag: carry on from here at the new rate.

@@ -9,10 +9,13 @@ namespace VSTGUI {
 
 enum CKnobMode { kCircularMode = 0, kRelativCircularMode = 1, kLinearMode = 2 };
 
-// A knob. In linear mode (the only mode implemented; the circular modes act
-// as linear) a drag of kLinearRange pixels up or right covers the whole range,
-// down or left lowers it; with kZoomModifier held the same range takes
-// kLinearRange * zoomFactor pixels. The wheel moves 0.1 of the range per notch
+// A knob, turned as the frame's knob mode says. Linear: a drag of
+// kLinearRange pixels up or right covers the whole range, down or left lowers
+// it; with kZoomModifier held the same range takes kLinearRange * zoomFactor
+// pixels (also in the circular modes). Circular: the value follows the
+// pointer's angle around the centre (225 degrees the minimum, -45 the maximum,
+// counter-clockwise from the right). Relative circular: the value turns by as
+// much as the pointer turns around the centre. The wheel moves 0.1 of the range per notch
 // (0.1 of that with kZoomModifier). Each drag or wheel turn is bracketed by
 // beginEdit/endEdit.
 class CKnob : public CControl {
@@ -32,7 +35,9 @@ public:
     float getWheelInc() const { return wheelInc_; }
 
 protected:
+    float valueAtAngle(const CPoint& where) const;  // 0..1 over the travel
     float zoomFactor_ = 1.5f;
+    long mode_ = kLinearMode;
     float wheelInc_ = 0.1f;
     // Drag state: the value at the last change of the zoom key, and the
     // pointer position then.

@@ -81,6 +81,31 @@ TEST_F(ControlsTest, KnobWheelStepsAndHoverWithoutButtonReports) {
     EXPECT_EQ(listener.count("hover"), 1);
 }
 
+TEST(KnobModes, CircularFollowsTheAngleRelativeTurnsByIt) {
+    struct Editor : VSTGUIEditorInterface {
+        long mode = kCircularMode;
+        long getKnobMode() const override { return mode; }
+    } editor;
+    RecordingListener listener;
+    CFrame* frame = new CFrame(CRect(0, 0, 100, 100), nullptr, &editor);
+    CKnob* knob = new CKnob(CRect(0, 0, 40, 40), &listener, 4);  // centre (20, 20)
+    frame->addView(knob);
+    const struct { CCoord x, y; float value; } cases[] = {
+        {10, 30, 0.f}, {20, 5, 0.5f}, {35, 20, 225.f / 270.f}, {30, 30, 1.f}, {20, 39, 0.f}};
+    for (const auto& c : cases) {
+        click(frame, c.x, c.y);
+        EXPECT_NEAR(knob->getValue(), c.value, 1e-5f) << c.x << "," << c.y;
+    }
+    editor.mode = kRelativCircularMode;
+    knob->setValue(0.2f);
+    down(frame, 20, 5);  // at the top: no jump
+    EXPECT_FLOAT_EQ(knob->getValue(), 0.2f);
+    move(frame, 35, 20);  // a quarter turn clockwise: a third of the travel
+    EXPECT_NEAR(knob->getValue(), 0.2f + 90.f / 270.f, 1e-5f);
+    up(frame, 35, 20);
+    frame->forget();
+}
+
 TEST_F(ControlsTest, AnimKnobShowsFrameForValue) {
     // 256 frames of 4 x 4; frame i is painted with red = i.
     CBitmap* strip = makeBitmap(4, 4 * 256, [](int, int y) { return MakeCColor(static_cast<unsigned char>(y / 4), 10, 20, 255); });
