@@ -348,7 +348,8 @@ void OvEditor::changeWindowSize(long width, long height) {
     frame->setDirty(true);
     frame->invalidate(full);
     // A host that cannot resize keeps its window; the frame has the size asked for.
-    if (ovAudio->sizeWindow(static_cast<int32_t>(width), static_cast<int32_t>(height)))
+    if (ovAudio->canHostDo("sizeWindow") &&
+        ovAudio->sizeWindow(static_cast<int32_t>(width), static_cast<int32_t>(height)))
         frame->setViewSize(CRect(0, 0, width, height), true);
 }
 

@@ -94,3 +94,7 @@ bool AudioEffectX::getHostProductString(char* text) {
 int32_t AudioEffectX::getHostVendorVersion() {
     return static_cast<int32_t>(callHost(audioMasterGetVendorVersion));
 }
+
+bool AudioEffectX::canHostDo(const char* text) {
+    return callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)) > 0;
+}

@@ -44,4 +44,6 @@ public:
     bool getHostProductString(char* text);  // text holds kVstMaxProductStrLen + 1 bytes
     int32_t getHostVendorVersion();
     bool wantEvents();
+    // Whether the host says it can do `text` ("sizeWindow", "sendVstTimeInfo", ...).
+    bool canHostDo(const char* text);
 };

@@ -34,15 +34,18 @@ inline std::string privateFolder() {
 struct HostLog {
     std::vector<std::pair<int, int>> sizeRequests;
     bool canResize = true;
+    bool saysItCanResize = true;  // the answer to canDo("sizeWindow")
 };
 inline HostLog& hostLog() {
     static HostLog log;
     return log;
 }
 
-inline intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void*, float) {
+inline intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
     switch (opcode) {
     case audioMasterVersion: return 2400;
+    case audioMasterCanDo:  // whether it then does resize is canResize
+        return (hostLog().saysItCanResize && ptr && std::strcmp(static_cast<const char*>(ptr), "sizeWindow") == 0) ? 1 : 0;
     case audioMasterSizeWindow:
         hostLog().sizeRequests.emplace_back(index, static_cast<int>(value));
         return hostLog().canResize ? 1 : 0;

@@ -33,6 +33,23 @@ int64_t record(const char* name) {
 
 }  // namespace
 
+TEST(CompactMode, AHostThatCannotResizeIsNotAskedToAndTheFrameStillShrinks) {
+    writeMarker();
+    edtest::hostLog().sizeRequests.clear();
+    edtest::hostLog().saysItCanResize = false;
+    {
+        Instance in(false);
+        in.editor->open(nullptr);
+        EXPECT_TRUE(edtest::hostLog().sizeRequests.empty());
+        CRect size;
+        in.frame()->getSize(size);
+        EXPECT_EQ(size, CRect(0, 0, 381, 178));
+        in.editor->close();
+    }
+    edtest::hostLog().saysItCanResize = true;
+    removeMarker();
+}
+
 TEST(CompactMode, MarkerFileShrinksTheWindowAtOpen) {
     writeMarker();
     edtest::hostLog().sizeRequests.clear();
