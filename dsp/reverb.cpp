@@ -143,7 +143,11 @@ void Reverb::diffuseBlock(const float* left, const float* right, int64_t n, floa
     diffPos = w;
 }
 
-void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs& k)
+// One sample of the tank after its four modulated reads (a1, b1, a2, b2, each
+// already times the loop gain): damping, the two lossy all-pass pairs, the
+// cross-feeds, the output taps and their cut filters, and the dry/wet mix.
+inline void Reverb::tankStep(const ReverbCoeffs& k, float a1, float b1, float a2, float b2,
+    float inL, float inR, int64_t& w, TankFilters& f, float& left, float& right)
 {
     float* l1 = lines[0];
     float* l2 = lines[1];
@@ -152,7 +156,48 @@ void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs
     float* l5 = lines[4];
     float* l6 = lines[5];
     const int64_t u = k.unit;
+    const float x3 = l3[(w - 97 * u) & kMask];
+    const float x6 = l6[(w - 109 * u) & kMask];
+
+    f.lpL = k.c1 * (inL + x6) + (1.0f - k.c1) * f.lpL;
+    f.hpL = k.c2 * f.lpL + (1.0f - k.c2) * f.hpL;
+    const float hL = f.lpL - f.hpL;
+    const float z1 = hL - 0.5f * a1;
+    const float z2 = (0.5f * z1 + a1) - 0.5f * b1;
+    l1[w] = z1;
+    l2[w] = z2;
+    l3[w] = b1 + 0.5f * z2;
+
+    f.lpR = k.c1 * (inR + x3) + (1.0f - k.c1) * f.lpR;
+    f.hpR = k.c2 * f.lpR + (1.0f - k.c2) * f.hpR;
+    const float hR = f.lpR - f.hpR;
+    const float z4 = hR - 0.5f * a2;
+    const float z5 = (0.5f * z4 + a2) - 0.5f * b2;
+    l4[w] = z4;
+    l5[w] = z5;
+    l6[w] = b2 + 0.5f * z5;
+
+    w = (w + 1) & kMask;
+
+    const float oL = l3[(w - k.tapL) & kMask];
+    const float oR = l6[(w - k.tapR) & kMask];
+    f.lcL = (1.0f - k.lc) * f.lcL + k.lc * oL;
+    f.lcR = (1.0f - k.lc) * f.lcR + k.lc * oR;
+    f.hcL = (1.0f - k.hc) * f.hcL + k.hc * (oL - f.lcL);
+    f.hcR = (1.0f - k.hc) * f.hcR + k.hc * (oR - f.lcR);
+    left = k.wet * f.hcL + k.dry * left;
+    right = k.wet * f.hcR + k.dry * right;
+}
+
+void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs& k)
+{
+    const float* l1 = lines[0];
+    const float* l2 = lines[1];
+    const float* l4 = lines[3];
+    const float* l5 = lines[4];
+    const int64_t u = k.unit;
     int64_t w = tankPos;
+    TankFilters filters = loadFilters();
     for (int64_t i = 0; i < n; ++i) {
         phaseA = frac(phaseA + k.rateA);
         const float triA = triangle(phaseA);
@@ -171,39 +216,10 @@ void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs
         const float b1 = k.fb * readP(l2, w - 31 * u - iB1, mB1 - static_cast<float>(iB1));
         const float a2 = k.fb * readP(l4, w - k.off2 - iA2, mA2 - static_cast<float>(iA2));
         const float b2 = k.fb * readP(l5, w - 41 * u - iB2, mB2 - static_cast<float>(iB2));
-        const float x3 = l3[(w - 97 * u) & kMask];
-        const float x6 = l6[(w - 109 * u) & kMask];
-
-        lpL = k.c1 * (workL[i] + x6) + (1.0f - k.c1) * lpL;
-        hpL = k.c2 * lpL + (1.0f - k.c2) * hpL;
-        const float hL = lpL - hpL;
-        const float z1 = hL - 0.5f * a1;
-        const float z2 = (0.5f * z1 + a1) - 0.5f * b1;
-        l1[w] = z1;
-        l2[w] = z2;
-        l3[w] = b1 + 0.5f * z2;
-
-        lpR = k.c1 * (workR[i] + x3) + (1.0f - k.c1) * lpR;
-        hpR = k.c2 * lpR + (1.0f - k.c2) * hpR;
-        const float hR = lpR - hpR;
-        const float z4 = hR - 0.5f * a2;
-        const float z5 = (0.5f * z4 + a2) - 0.5f * b2;
-        l4[w] = z4;
-        l5[w] = z5;
-        l6[w] = b2 + 0.5f * z5;
-
-        w = (w + 1) & kMask;
-
-        const float oL = l3[(w - k.tapL) & kMask];
-        const float oR = l6[(w - k.tapR) & kMask];
-        lcL = (1.0f - k.lc) * lcL + k.lc * oL;
-        lcR = (1.0f - k.lc) * lcR + k.lc * oR;
-        hcL = (1.0f - k.hc) * hcL + k.hc * (oL - lcL);
-        hcR = (1.0f - k.hc) * hcR + k.hc * (oR - lcR);
-        left[i] = k.wet * hcL + k.dry * left[i];
-        right[i] = k.wet * hcR + k.dry * right[i];
+        tankStep(k, a1, b1, a2, b2, workL[i], workR[i], w, filters, left[i], right[i]);
     }
     tankPos = w;
+    storeFilters(filters);
 }
 
 void Reverb::tankChunk(float* left, float* right, const float* wl, const float* wr, int n,
@@ -256,52 +272,12 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     r.complement = true, r.depth = k.depthB, r.out = chunkB2;
     reads(r);
 
-    float* l1 = lines[0];
-    float* l2 = lines[1];
-    float* l3 = lines[2];
-    float* l4 = lines[3];
-    float* l5 = lines[4];
-    float* l6 = lines[5];
     int64_t w = tankPos;
-    float lpl = lpL, lpr = lpR, hpl = hpL, hpr = hpR;
-    float lcl = lcL, lcr = lcR, hcl = hcL, hcr = hcR;
-    for (int i = 0; i < n; ++i) {
-        const float a1 = chunkA1[i], b1 = chunkB1[i], a2 = chunkA2[i], b2 = chunkB2[i];
-        const float x3 = l3[(w - 97 * u) & kMask];
-        const float x6 = l6[(w - 109 * u) & kMask];
-
-        lpl = k.c1 * (wl[i] + x6) + (1.0f - k.c1) * lpl;
-        hpl = k.c2 * lpl + (1.0f - k.c2) * hpl;
-        const float hL = lpl - hpl;
-        const float z1 = hL - 0.5f * a1;
-        const float z2 = (0.5f * z1 + a1) - 0.5f * b1;
-        l1[w] = z1;
-        l2[w] = z2;
-        l3[w] = b1 + 0.5f * z2;
-
-        lpr = k.c1 * (wr[i] + x3) + (1.0f - k.c1) * lpr;
-        hpr = k.c2 * lpr + (1.0f - k.c2) * hpr;
-        const float hR = lpr - hpr;
-        const float z4 = hR - 0.5f * a2;
-        const float z5 = (0.5f * z4 + a2) - 0.5f * b2;
-        l4[w] = z4;
-        l5[w] = z5;
-        l6[w] = b2 + 0.5f * z5;
-
-        w = (w + 1) & kMask;
-
-        const float oL = l3[(w - k.tapL) & kMask];
-        const float oR = l6[(w - k.tapR) & kMask];
-        lcl = (1.0f - k.lc) * lcl + k.lc * oL;
-        lcr = (1.0f - k.lc) * lcr + k.lc * oR;
-        hcl = (1.0f - k.hc) * hcl + k.hc * (oL - lcl);
-        hcr = (1.0f - k.hc) * hcr + k.hc * (oR - lcr);
-        left[i] = k.wet * hcl + k.dry * left[i];
-        right[i] = k.wet * hcr + k.dry * right[i];
-    }
+    TankFilters filters = loadFilters();
+    for (int i = 0; i < n; ++i)
+        tankStep(k, chunkA1[i], chunkB1[i], chunkA2[i], chunkB2[i], wl[i], wr[i], w, filters, left[i], right[i]);
     tankPos = w;
-    lpL = lpl, lpR = lpr, hpL = hpl, hpR = hpr;
-    lcL = lcl, lcR = lcr, hcL = hcl, hcR = hcr;
+    storeFilters(filters);
 }
 
 void Reverb::tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs& k)

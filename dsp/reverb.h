@@ -64,6 +64,18 @@ private:
     alignas(64) float chunkA2[kChunk + kPad];
     alignas(64) float chunkB2[kChunk + kPad];
 
+    // The loop's filter states, kept in locals while a block runs.
+    struct TankFilters {
+        float lpL, lpR, hpL, hpR, lcL, lcR, hcL, hcR;
+    };
+    TankFilters loadFilters() const { return {lpL, lpR, hpL, hpR, lcL, lcR, hcL, hcR}; }
+    void storeFilters(const TankFilters& f) {
+        lpL = f.lpL, lpR = f.lpR, hpL = f.hpL, hpR = f.hpR;
+        lcL = f.lcL, lcR = f.lcR, hcL = f.hcL, hcR = f.hcR;
+    }
+    void tankStep(const ReverbCoeffs& k, float a1, float b1, float a2, float b2, float inL, float inR,
+        int64_t& w, TankFilters& f, float& left, float& right);
+
     void diffuseBlock(const float* left, const float* right, int64_t n, float g, int64_t u);
     void tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs& k);
     void tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs& k);
