@@ -1,0 +1,301 @@
+// The editor at work as a host sees it: real pointer input on the embedded
+// window, answers read back through the plug-in interface, the host's
+// callbacks and the window's pixels.
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "host/parameters.h"
+#include "resources/resource_ids.h"
+#include "window_host.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kMenuInitReverb = 6;
+constexpr int kMenuRandomDelay = 10;
+
+class EditorAtWork : public EditorWindow {
+protected:
+    // Pictures for the README, when NIMBREL_E2E_PICTURES names a folder.
+    void savePicture(const char* name) {
+        const char* folder = std::getenv("NIMBREL_E2E_PICTURES");
+        if (!folder || !*folder) return;
+        const Size s = windowSize();
+        EXPECT_TRUE(savePng(grab(0, 0, s.width, s.height), std::string(folder) + "/" + name));
+    }
+
+    // Drags with the button held, in steps, as a hand does.
+    void dragBy(int fromX, int fromY, int dx, int dy, int steps = 5) {
+        moveTo(fromX, fromY);
+        press();
+        for (int i = 1; i <= steps; ++i) moveTo(fromX + dx * i / steps, fromY + dy * i / steps);
+        release();
+    }
+
+    // Processes blocks on a thread of its own, as a host's audio thread does,
+    // until told to stop.
+    struct AudioThread {
+        AudioThread(PluginHost& host, float level) : level_(level) {
+            thread_ = std::thread([this, &host] {
+                std::vector<float> inL(512), inR(512), outL(512), outR(512);
+                float* in[2] = {inL.data(), inR.data()};
+                float* out[2] = {outL.data(), outR.data()};
+                int block = 0;
+                while (!stop_) {
+                    for (int i = 0; i < 512; ++i)
+                        inL[i] = inR[i] = level_ * std::sin(0.05f * static_cast<float>(block * 512 + i));
+                    host.process(in, out, 512);
+                    ++block;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            });
+        }
+        ~AudioThread() {
+            stop_ = true;
+            thread_.join();
+        }
+        float level_;
+        std::atomic<bool> stop_{false};
+        std::thread thread_;
+    };
+
+    // Serves the window until every LED of the output meter looks `lit` or
+    // not, or gives up after about two seconds.
+    bool waitForOutputMeter(const std::vector<Picture>& dark, bool lit) {
+        for (int round = 0; round < 200; ++round) {
+            idle(2);
+            bool all = true;
+            for (int i = 0; i < layout::kNumLeds; ++i)
+                if ((grab(ledRect(layout::kOutputMeterX, i)) != dark[i]) != lit) all = false;
+            if (all) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(EditorAtWork, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
+    openEditor();
+    host->setParameter(param::RDecay, 0.5f);
+    idle();
+    const LayoutRect knob = controlRect(param::RDecay);
+    const Picture before = grab(knob);
+    const int cx = static_cast<int>(knob.left + knob.width() / 2), cy = static_cast<int>(knob.top + knob.height() / 2);
+    const int begins = host->callbackCounts[audioMasterBeginEdit];
+    const int ends = host->callbackCounts[audioMasterEndEdit];
+
+    // Fifty pixels up is a quarter of the range.
+    dragBy(cx, cy, 0, -50);
+    ASSERT_FALSE(automations.empty());
+    EXPECT_EQ(automations.back().first, param::RDecay);
+    EXPECT_NEAR(automations.back().second, 0.75f, 0.02f);
+    EXPECT_EQ(host->getParameter(param::RDecay), automations.back().second);
+    // The host learns that the user grabbed and let go of the parameter.
+    EXPECT_EQ(host->callbackCounts[audioMasterBeginEdit], begins + 1);
+    EXPECT_EQ(host->callbackCounts[audioMasterEndEdit], ends + 1);
+    EXPECT_NE(grab(knob), before) << "the knob was not redrawn";
+
+    // Down lowers it again, and a drag past the end stops at 0.
+    dragBy(cx, cy, 0, 300, 10);
+    EXPECT_EQ(automations.back().first, param::RDecay);
+    EXPECT_EQ(automations.back().second, 0.0f);
+    EXPECT_EQ(host->getParameter(param::RDecay), 0.0f);
+    savePicture("editor-knob.png");
+}
+
+TEST_F(EditorAtWork, AStepSliderDraggedToAboutPointThreeSendsAQuarter) {
+    openEditor();
+    const long tag = param::stepLeft(3);
+    const LayoutRect r = controlRect(tag);
+    const int x = static_cast<int>(r.left + r.width() / 2);
+    const int from = sliderYForValue(tag, 0.9f), to = sliderYForValue(tag, 0.3f);
+    dragBy(x, from, 0, to - from);
+    ASSERT_FALSE(automations.empty());
+    EXPECT_EQ(automations.back(), std::make_pair(static_cast<int>(tag), 0.25f));
+    EXPECT_EQ(host->getParameter(tag), 0.25f);
+
+    // The slider shows the eighth it sent, not where the pointer let go: the
+    // same picture as when the host sets 0.25.
+    idle();
+    const Picture shown = grab(r);
+    host->setParameter(tag, 0.375f);
+    idle();
+    EXPECT_NE(grab(r), shown);
+    host->setParameter(tag, 0.25f);
+    idle();
+    EXPECT_EQ(grab(r), shown);
+}
+
+TEST_F(EditorAtWork, ProgramStepButtonsFollowTheHostAndStopAtTheEnds) {
+    openEditor();
+    const LayoutRect menu = layout::kProgramMenu;
+
+    host->setProgram(179);
+    idle();
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 179);
+
+    host->setProgram(0);
+    idle();
+    clickControl(ctag::PreviousProgram);
+    EXPECT_EQ(host->program(), 0);
+
+    // The editor steps from the program the host chose, and shows the new name.
+    host->setProgram(10);
+    idle();
+    const Picture shown10 = grab(menu);
+    const int updates = host->callbackCounts[audioMasterUpdateDisplay];
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 11);
+    EXPECT_GT(host->callbackCounts[audioMasterUpdateDisplay], updates) << "the host was not told";
+    idle();
+    EXPECT_NE(grab(menu), shown10);
+    clickControl(ctag::PreviousProgram);
+    EXPECT_EQ(host->program(), 10);
+    idle();
+    EXPECT_EQ(grab(menu), shown10);
+}
+
+TEST_F(EditorAtWork, ReleasingOffAButtonStepsTheProgramButDoesNotHideTheEditor) {
+    openEditor();
+    host->setProgram(10);
+    idle();
+    const LayoutRect next = controlRect(ctag::NextProgram);
+    moveTo(static_cast<int>(next.left + 5), static_cast<int>(next.top + 5));
+    press();
+    moveTo(static_cast<int>(next.right + 60), static_cast<int>(next.bottom + 30));
+    release();
+    EXPECT_EQ(host->program(), 11);
+
+    const Size full = windowSize();
+    const LayoutRect hide = controlRect(ctag::HideEditor);
+    moveTo(static_cast<int>(hide.left + 5), static_cast<int>(hide.top + 5));
+    press();
+    moveTo(static_cast<int>(hide.right + 60), static_cast<int>(hide.bottom + 30));
+    release();
+    idle();
+    EXPECT_TRUE(sizeRequests.empty());
+    EXPECT_EQ(windowSize().width, full.width);
+    EXPECT_EQ(windowSize().height, full.height);
+    EXPECT_FALSE(fileExists(markerPath()));
+}
+
+TEST_F(EditorAtWork, InitReverbAndRandomDelayReplaceTheProgramTheMenuShows) {
+    openEditor();
+    host->setProgram(10);
+    idle();
+    const LayoutRect menu = layout::kProgramMenu;
+    const Picture factory = grab(menu);
+    const std::string factoryName = host->programName();
+    const std::string neighbour = host->programNameIndexed(11);
+
+    chooseMainMenuEntry(kMenuInitReverb);
+    idle();
+    EXPECT_EQ(host->program(), 10);
+    EXPECT_EQ(host->programName(), "Init 010");
+    EXPECT_NE(host->programName(), factoryName);
+    EXPECT_EQ(host->getParameter(param::MMix), 0.0f) << "the delay stays off";
+    EXPECT_EQ(host->getParameter(param::RDecay), 0.75f);
+    const Picture init = grab(menu);
+    EXPECT_NE(init, factory) << "the program menu still shows the old name";
+
+    chooseMainMenuEntry(kMenuRandomDelay);
+    idle();
+    EXPECT_EQ(host->program(), 10);
+    EXPECT_EQ(host->programName(), "Random delay");
+    EXPECT_EQ(host->programNameIndexed(10), "Random delay");
+    EXPECT_EQ(host->getParameter(param::RMix), 0.0f) << "the reverb is off";
+    int lit = 0;
+    for (int q = param::StepL0; q <= param::StepR16; ++q) {
+        const float v = host->getParameter(q);
+        EXPECT_TRUE(v == 0.0f || v == 1.0f) << "step " << q << " = " << v;
+        if (v == 1.0f) ++lit;
+    }
+    EXPECT_GE(lit, 1);
+    EXPECT_LE(lit, 20);
+    EXPECT_EQ(host->getParameter(param::StepL0), 0.0f);
+    EXPECT_EQ(host->getParameter(param::StepR0), 0.0f);
+    EXPECT_NE(grab(menu), init);
+    // The neighbours are untouched.
+    EXPECT_EQ(host->programNameIndexed(11), neighbour);
+}
+
+TEST_F(EditorAtWork, HostAutomationMovesTheControlsOnScreen) {
+    openEditor();
+    struct Case {
+        long tag;
+        float low, high;
+    };
+    // A knob, a switch and a step slider.
+    for (const Case& c : {Case{param::RSize, 0.0f, 1.0f}, Case{param::Route, 0.0f, 1.0f},
+                          Case{param::stepRight(7), 0.0f, 0.5f}}) {
+        SCOPED_TRACE(c.tag);
+        const LayoutRect r = controlRect(c.tag);
+        host->setParameter(static_cast<int32_t>(c.tag), c.low);
+        idle();
+        const Picture low = grab(r);
+        host->setParameter(static_cast<int32_t>(c.tag), c.high);
+        idle();
+        const Picture high = grab(r);
+        EXPECT_NE(high, low) << "the control did not move";
+        host->setParameter(static_cast<int32_t>(c.tag), c.low);
+        idle();
+        EXPECT_EQ(grab(r), low) << "the control did not come back";
+    }
+    // Only the user's edits are sent back to the host as automation.
+    EXPECT_TRUE(automations.empty());
+}
+
+TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
+    // Bypassed, the output is the input, with no tail to wait for.
+    host->setParameter(param::Bypass, 1.0f);
+    openEditor();
+    std::vector<Picture> dark;
+    for (int i = 0; i < layout::kNumLeds; ++i) dark.push_back(grab(ledRect(layout::kOutputMeterX, i)));
+    {
+        AudioThread audio(*host, 0.9f);
+        EXPECT_TRUE(waitForOutputMeter(dark, true)) << "not every LED lit while loud audio played";
+        savePicture("editor.png");
+    }
+    {
+        AudioThread audio(*host, 0.0f);
+        EXPECT_TRUE(waitForOutputMeter(dark, false)) << "the meter stayed lit in silence";
+    }
+}
+
+TEST_F(EditorAtWork, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
+    openEditor();
+    const ERect full = editorRect();
+    clickControl(ctag::HideEditor);
+    idle();
+    ASSERT_EQ(sizeRequests.size(), 1u);
+    EXPECT_EQ(sizeRequests[0], std::make_pair(381, 178));
+    EXPECT_EQ(windowSize().width, 381);
+    EXPECT_EQ(windowSize().height, 178);
+    EXPECT_TRUE(fileExists(markerPath()));
+    savePicture("editor-compact.png");
+
+    // The next instance remembers it.
+    closeEditor();
+    loadInstance();
+    EXPECT_EQ(editorRect().right, full.right) << "the editor's own rectangle stays the full size";
+    openEditor();
+    ASSERT_EQ(sizeRequests.size(), 1u);
+    EXPECT_EQ(sizeRequests[0], std::make_pair(381, 178));
+    EXPECT_EQ(windowSize().width, 381);
+    EXPECT_EQ(windowSize().height, 178);
+
+    // And the button brings the full window back.
+    clickControl(ctag::HideEditor);
+    idle();
+    ASSERT_EQ(sizeRequests.size(), 2u);
+    EXPECT_EQ(sizeRequests[1], std::make_pair(static_cast<int>(full.right), static_cast<int>(full.bottom)));
+    EXPECT_EQ(windowSize().width, full.right);
+    EXPECT_EQ(windowSize().height, full.bottom);
+    EXPECT_FALSE(fileExists(markerPath()));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,268 @@
+#include "window_host.h"
+
+#include <cairo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "gui/coptionmenu.h"
+#include "resources/resource_ids.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+namespace e2e {
+
+namespace {
+
+struct PngReader {
+    const unsigned char* data;
+    size_t size;
+    size_t at;
+};
+
+cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
+    auto* r = static_cast<PngReader*>(closure);
+    if (r->at + length > r->size) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(out, r->data + r->at, length);
+    r->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+Size bitmapSize(int resource) {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    if (!findNimbrelResource(resource, &data, &size)) return {};
+    PngReader reader{data, size, 0};
+    cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
+    Size out;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS)
+        out = {cairo_image_surface_get_width(s), cairo_image_surface_get_height(s)};
+    cairo_surface_destroy(s);
+    return out;
+}
+
+const ControlRecord& recordForTag(long tag) {
+    for (int i = 0; i < kNumControlRecords; ++i)
+        if (controlTabs[i].tag == tag) return controlTabs[i];
+    ADD_FAILURE() << "no control with tag " << tag;
+    return controlTabs[kNumControlRecords];
+}
+
+LayoutRect controlRect(long tag) {
+    const ControlRecord& r = recordForTag(tag);
+    switch (r.kind) {
+    case kKindKnob: {
+        const Size s = bitmapSize(kBitmapKnob);
+        return layout::knobRect(r, s.width, s.height);
+    }
+    case kKindStepSlider: {
+        const Size s = bitmapSize(kBitmapSlider);
+        return layout::sliderRect(r, s.width, s.height);
+    }
+    default: {
+        const Size s = bitmapSize(kBitmapButton);
+        return layout::buttonRect(r, s.width, s.height);
+    }
+    }
+}
+
+LayoutRect ledRect(int64_t columnX, int i) {
+    const Size s = bitmapSize(kBitmapLedGreen);
+    return layout::ledRect(columnX, i, s.width, s.height);
+}
+
+int sliderYForValue(long tag, float value) {
+    // The step sliders draw a level bar: a handle twice the slider's height
+    // hung one height above it, so a click puts the value's level under the
+    // pointer: value = 1 - (y - top + 1) / height.
+    const LayoutRect r = controlRect(tag);
+    return static_cast<int>(r.top - 1 + (1.0f - value) * static_cast<float>(r.height()) + 0.5f);
+}
+
+std::string dataFolder() {
+    static const std::string folder = [] {
+        char pattern[] = "/tmp/nimbrel-e2e-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        std::string path = made ? made : "/tmp";
+        setenv("NIMBREL_DATA_DIR", path.c_str(), 1);
+        return path;
+    }();
+    return folder;
+}
+
+std::string markerPath() { return dataFolder() + "/NimbrelHideEditor.cfg"; }
+
+bool fileExists(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+bool savePng(const Picture& picture, const std::string& path) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(data + static_cast<size_t>(y) * stride, &picture.pixels[static_cast<size_t>(y) * picture.width],
+                    sizeof(uint32_t) * picture.width);
+    cairo_surface_mark_dirty(s);
+    const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+void EditorWindow::SetUp() {
+    dataFolder();
+    std::remove(markerPath().c_str());
+    dpy = XOpenDisplay(nullptr);
+    ASSERT_NE(dpy, nullptr) << "no X display (run through the Xvfb wrapper)";
+    parent = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1000, 700, 0, 0, 0);
+    XMapWindow(dpy, parent);
+    XSync(dpy, False);
+    loadInstance();
+}
+
+void EditorWindow::TearDown() {
+    host.reset();
+    std::remove(markerPath().c_str());
+    if (!dpy) return;
+    XDestroyWindow(dpy, parent);
+    XCloseDisplay(dpy);
+    dpy = nullptr;
+}
+
+void EditorWindow::loadInstance() {
+    editor = 0;
+    host.reset();
+    sizeRequests.clear();
+    automations.clear();
+    std::string error;
+    host = PluginHost::load(NIMBREL_PLUGIN_PATH, error);
+    ASSERT_TRUE(host) << error;
+    // The test host counts callbacks in a map; with every opcode's entry made
+    // up front, two threads calling back only touch their own counters.
+    for (int32_t opcode = 0; opcode < 64; ++opcode) host->callbackCounts[opcode] = 0;
+    // Only the user-interface thread automates or resizes; the audio thread's
+    // callbacks (time information) pass through untouched.
+    host->callbackHook = [this](int32_t opcode, int32_t index, intptr_t value, void*, float opt, intptr_t& result) {
+        if (opcode == audioMasterAutomate) {
+            automations.emplace_back(index, opt);
+            return false;  // the test host notes the last automation too
+        }
+        if (opcode == audioMasterSizeWindow) {
+            sizeRequests.emplace_back(index, static_cast<int>(value));
+            XResizeWindow(dpy, parent, static_cast<unsigned>(index), static_cast<unsigned>(value));
+            result = 1;
+            return true;
+        }
+        return false;
+    };
+    host->start(44100.0f, 512);
+}
+
+void EditorWindow::openEditor() {
+    ERect* r = nullptr;
+    ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &r), 1);
+    ASSERT_NE(r, nullptr);
+    ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    idle();
+    Window root, par, *list = nullptr;
+    unsigned n = 0;
+    XSync(dpy, False);
+    XQueryTree(dpy, parent, &root, &par, &list, &n);
+    ASSERT_EQ(n, 1u) << "the editor should be the host window's only child";
+    editor = list[0];
+    XFree(list);
+}
+
+void EditorWindow::closeEditor() {
+    host->dispatch(effEditClose);
+    editor = 0;
+}
+
+void EditorWindow::idle(int times) {
+    for (int i = 0; i < times; ++i) {
+        XSync(dpy, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        host->dispatch(effEditIdle);
+    }
+}
+
+void EditorWindow::moveTo(int x, int y) {
+    int rx = 0, ry = 0;
+    Window child;
+    XTranslateCoordinates(dpy, editor, DefaultRootWindow(dpy), x, y, &rx, &ry, &child);
+    XTestFakeMotionEvent(dpy, -1, rx, ry, 0);
+    XFlush(dpy);
+    idle(3);
+}
+
+void EditorWindow::press() {
+    XTestFakeButtonEvent(dpy, 1, True, 0);
+    XFlush(dpy);
+    idle(3);
+}
+
+void EditorWindow::release() {
+    XTestFakeButtonEvent(dpy, 1, False, 0);
+    XFlush(dpy);
+    idle(3);
+}
+
+void EditorWindow::click(int x, int y) {
+    moveTo(x, y);
+    press();
+    release();
+    idle(3);
+}
+
+void EditorWindow::clickControl(long tag) {
+    const LayoutRect r = controlRect(tag);
+    click(static_cast<int>(r.left + r.width() / 2), static_cast<int>(r.top + r.height() / 2));
+}
+
+void EditorWindow::chooseMainMenuEntry(int index) {
+    const LayoutRect m = layout::kMainMenu;
+    click(static_cast<int>(m.left + m.width() / 2), static_cast<int>(m.top + m.height() / 2));
+    // The list opens below the hot spot, one row per entry.
+    const int rowHeight = static_cast<int>(VSTGUI::COptionMenu::kItemHeight);
+    click(static_cast<int>(m.left + 20), static_cast<int>(m.bottom + rowHeight * index + rowHeight / 2));
+}
+
+Picture EditorWindow::grab(int x, int y, int width, int height) {
+    XSync(dpy, False);
+    Picture out;
+    XImage* image = XGetImage(dpy, editor, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+                              ZPixmap);
+    if (!image) return out;
+    out.width = width;
+    out.height = height;
+    out.pixels.reserve(static_cast<size_t>(width) * height);
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) out.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, i, j) & 0xffffff));
+    XDestroyImage(image);
+    return out;
+}
+
+Size EditorWindow::windowSize() {
+    XSync(dpy, False);
+    XWindowAttributes wa;
+    if (!editor || !XGetWindowAttributes(dpy, editor, &wa)) return {};
+    return {wa.width, wa.height};
+}
+
+ERect EditorWindow::editorRect() {
+    ERect* r = nullptr;
+    host->dispatch(effEditGetRect, 0, 0, &r);
+    return r ? *r : ERect{};
+}
+
+void* EditorWindow::parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
+
+}  // namespace e2e

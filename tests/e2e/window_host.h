@@ -1,0 +1,103 @@
+#pragma once
+// A host's view of the editor: the built plug-in loaded through the VST 2.4
+// interface, its window embedded in a parent window of our own on a real
+// (virtual) X display, driven by pointer events through the X server and
+// served by effEditIdle calls as a host's timer would. Positions come from
+// the editor's control table and layout rules; nothing here calls the editor
+// directly.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editor/control_table.h"
+#include "editor/layout.h"
+#include "tools/vsthost/plugin_host.h"
+
+// After the test framework: Xlib's macros would clash with it.
+#include <X11/Xlib.h>
+
+namespace e2e {
+
+struct Size {
+    int width = 0, height = 0;
+};
+
+// Width and height of one of the plug-in's bitmaps, by resource number.
+Size bitmapSize(int resource);
+
+// The table record of a control tag (a parameter index or a command code).
+const ControlRecord& recordForTag(long tag);
+
+// Where a table control lies in the window, by the layout's rules.
+LayoutRect controlRect(long tag);
+// Rectangle of LED i (0 at the bottom) of a meter column.
+LayoutRect ledRect(int64_t columnX, int i);
+// The point of a step slider where a click gives `value` (0 at the bottom).
+int sliderYForValue(long tag, float value);
+
+// A private folder for the trace log and the compact-mode marker; set as
+// NIMBREL_DATA_DIR before the first instance is made.
+std::string dataFolder();
+std::string markerPath();
+bool fileExists(const std::string& path);
+
+// The pixels of a window area, as 0xRRGGBB.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    bool operator==(const Picture& o) const {
+        return width == o.width && height == o.height && pixels == o.pixels;
+    }
+    bool operator!=(const Picture& o) const { return !(*this == o); }
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+bool savePng(const Picture& picture, const std::string& path);
+
+class EditorWindow : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Loads a fresh instance (the previous one, if any, is closed first).
+    void loadInstance();
+    // effEditGetRect, then effEditOpen in the parent window; finds our child.
+    void openEditor();
+    void closeEditor();
+
+    // Host idle calls with a little time between them, so the X server's
+    // events reach the editor's connection.
+    void idle(int times = 6);
+
+    // Real pointer input, in the editor window's coordinates.
+    void moveTo(int x, int y);
+    void press();
+    void release();
+    void click(int x, int y);
+    void clickControl(long tag);
+    // Opens the main menu's list and chooses entry `index`.
+    void chooseMainMenuEntry(int index);
+
+    Picture grab(int x, int y, int width, int height);
+    Picture grab(const LayoutRect& r) {
+        return grab(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
+                    static_cast<int>(r.height()));
+    }
+    Size windowSize();
+    ERect editorRect();
+
+    void* parentHandle() const;
+
+    Display* dpy = nullptr;
+    Window parent = 0;
+    Window editor = 0;
+    std::unique_ptr<PluginHost> host;
+    // What the plug-in asked of the host on the user-interface thread.
+    std::vector<std::pair<int, int>> sizeRequests;
+    std::vector<std::pair<int, float>> automations;
+};
+
+}  // namespace e2e
