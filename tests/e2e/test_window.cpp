@@ -3,7 +3,9 @@
 // callbacks and the window's pixels.
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -301,6 +303,116 @@ TEST_F(EditorAtWork, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
     EXPECT_EQ(windowSize().width, full.right);
     EXPECT_EQ(windowSize().height, full.bottom);
     EXPECT_FALSE(fileExists(markerPath()));
+}
+
+TEST_F(EditorAtWork, ChoosingFromTheProgramListSelectsThatProgram) {
+    openEditor();
+    const LayoutRect menu = layout::kProgramMenu;
+    const Picture shown0 = grab(menu);
+    const int updates = host->callbackCounts[audioMasterUpdateDisplay];
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    // 180 names in columns of 30 do not fit the window: the list has a window of its own.
+    const Window list = popupWindow();
+    ASSERT_NE(list, 0u) << "the program list did not open";
+    click(list, 10, 16 * 7 + 8);
+    EXPECT_EQ(host->program(), 7);
+    EXPECT_GT(host->callbackCounts[audioMasterUpdateDisplay], updates) << "the host was not told";
+    idle();
+    EXPECT_EQ(popupWindow(), 0u) << "the list stayed open";
+    EXPECT_NE(grab(menu), shown0);
+    // The step buttons go on from the chosen program.
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 8);
+}
+
+TEST_F(EditorAtWork, AMidiProgramChangeMovesTheMenuThatTheButtonsStepFrom) {
+    openEditor();
+    std::vector<float> l(512, 0.0f), r(512, 0.0f);
+    float* io[2] = {l.data(), r.data()};
+    host->sendMidi(0xC0, 42, 0, 0);
+    host->process(io, io, 512);
+    EXPECT_EQ(host->program(), 42);
+    idle();
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 43);
+}
+
+TEST_F(EditorAtWork, AReopenedWindowShowsWhatTheHostChangedWhileItWasClosed) {
+    // The pointer rests outside the editor, so the info line keeps its welcome.
+    const ERect full = editorRect();
+    moveTo(parent, full.right + 20, full.bottom + 20);
+    openEditor();
+    host->setProgram(5);
+    host->setParameter(param::RSize, 1.0f);
+    host->setParameter(param::Route, 1.0f);
+    idle();
+    const Size size = windowSize();
+    const Picture shown = grab(0, 0, size.width, size.height);
+    closeEditor();
+
+    host->setProgram(0);
+    openEditor();
+    EXPECT_NE(grab(0, 0, size.width, size.height), shown);
+    closeEditor();
+
+    host->setProgram(5);
+    host->setParameter(param::RSize, 1.0f);
+    host->setParameter(param::Route, 1.0f);
+    openEditor();
+    idle();
+    const Picture reopened = grab(0, 0, size.width, size.height);
+    EXPECT_EQ(reopened, shown) << "differs in " << differingArea(reopened, shown);
+}
+
+TEST_F(EditorAtWork, HoldingWetOnlyTakesTheDryPartOutOfTheOutput) {
+    openEditor();
+    std::vector<float> l(512), r(512);
+    float* io[2] = {l.data(), r.data()};
+    // The first output sample of an impulse: the dry part alone, before the
+    // engines answer.
+    auto firstSample = [&] {
+        for (int round = 0; round < 200; ++round) {  // let any tail die away first
+            std::fill(l.begin(), l.end(), 0.0f);
+            std::fill(r.begin(), r.end(), 0.0f);
+            host->process(io, io, 512);
+        }
+        std::fill(l.begin(), l.end(), 0.0f);
+        std::fill(r.begin(), r.end(), 0.0f);
+        l[0] = r[0] = 1.0f;
+        host->process(io, io, 512);
+        return l[0];
+    };
+    const float released = firstSample();
+    EXPECT_NE(released, 0.0f);
+    const LayoutRect wet = layout::wetOnlyRect(bitmapSize(kBitmapWetOnly).width, bitmapSize(kBitmapWetOnly).height);
+    moveTo(static_cast<int>(wet.left + wet.width() / 2), static_cast<int>(wet.top + wet.height() / 2));
+    press();
+    const float held = firstSample();
+    release();
+    const float again = firstSample();
+    // What is left while held is the engines' faint answer, not the dry impulse.
+    EXPECT_LT(std::fabs(held), 0.01f);
+    EXPECT_NEAR(again, released, 0.001f);
+}
+
+TEST_F(EditorAtWork, TheCompactWindowOpensTheMainMenuInAWindowOfItsOwn) {
+    FILE* f = std::fopen(markerPath().c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    loadInstance();
+    openEditor();
+    ASSERT_EQ(windowSize().width, 381);
+    host->setProgram(12);
+    idle();
+    const LayoutRect m = layout::kMainMenu;
+    click(static_cast<int>(m.left + m.width() / 2), static_cast<int>(m.top + m.height() / 2));
+    const Window list = popupWindow();
+    ASSERT_NE(list, 0u) << "the main menu's list did not open";
+    click(list, 20, 16 * kMenuInitReverb + 8);
+    EXPECT_EQ(host->program(), 12);
+    EXPECT_EQ(host->programName(), "Init 012");
+    idle();
+    EXPECT_EQ(popupWindow(), 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -117,6 +118,28 @@ bool savePng(const Picture& picture, const std::string& path) {
     return ok;
 }
 
+void PrintTo(const Picture& picture, std::ostream* out) {
+    uint64_t sum = 1469598103934665603ull;
+    for (uint32_t p : picture.pixels) sum = (sum ^ p) * 1099511628211ull;
+    *out << picture.width << "x" << picture.height << " pixels #" << std::hex << sum << std::dec;
+}
+
+std::string differingArea(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height) return "(different sizes)";
+    int left = a.width, top = a.height, right = -1, bottom = -1;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (a.at(x, y) != b.at(x, y)) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+    if (right < 0) return "";
+    return std::to_string(left) + "," + std::to_string(top) + ".." + std::to_string(right + 1) + "," +
+           std::to_string(bottom + 1);
+}
+
 void EditorWindow::SetUp() {
     dataFolder();
     std::remove(markerPath().c_str());
@@ -194,10 +217,10 @@ void EditorWindow::idle(int times) {
     }
 }
 
-void EditorWindow::moveTo(int x, int y) {
+void EditorWindow::moveTo(Window w, int x, int y) {
     int rx = 0, ry = 0;
     Window child;
-    XTranslateCoordinates(dpy, editor, DefaultRootWindow(dpy), x, y, &rx, &ry, &child);
+    XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), x, y, &rx, &ry, &child);
     XTestFakeMotionEvent(dpy, -1, rx, ry, 0);
     XFlush(dpy);
     idle(3);
@@ -215,8 +238,8 @@ void EditorWindow::release() {
     idle(3);
 }
 
-void EditorWindow::click(int x, int y) {
-    moveTo(x, y);
+void EditorWindow::click(Window w, int x, int y) {
+    moveTo(w, x, y);
     press();
     release();
     idle(3);
@@ -255,6 +278,22 @@ Size EditorWindow::windowSize() {
     XWindowAttributes wa;
     if (!editor || !XGetWindowAttributes(dpy, editor, &wa)) return {};
     return {wa.width, wa.height};
+}
+
+Window EditorWindow::popupWindow() {
+    XSync(dpy, False);
+    Window root, par, *list = nullptr;
+    unsigned n = 0;
+    XQueryTree(dpy, DefaultRootWindow(dpy), &root, &par, &list, &n);
+    Window found = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        XWindowAttributes wa;
+        if (list[i] != parent && XGetWindowAttributes(dpy, list[i], &wa) && wa.override_redirect &&
+            wa.map_state == IsViewable)
+            found = list[i];  // stacking order: the last is the topmost
+    }
+    if (list) XFree(list);
+    return found;
 }
 
 ERect EditorWindow::editorRect() {

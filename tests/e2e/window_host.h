@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,10 @@ struct Picture {
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 bool savePng(const Picture& picture, const std::string& path);
+// For failure messages: the size and a checksum of the pixels.
+void PrintTo(const Picture& picture, std::ostream* out);
+// Where two pictures of one size differ: "left,top..right,bottom", or "".
+std::string differingArea(const Picture& a, const Picture& b);
 
 class EditorWindow : public ::testing::Test {
 protected:
@@ -72,11 +77,13 @@ protected:
     // events reach the editor's connection.
     void idle(int times = 6);
 
-    // Real pointer input, in the editor window's coordinates.
-    void moveTo(int x, int y);
+    // Real pointer input, in the editor window's coordinates (or those of `w`).
+    void moveTo(int x, int y) { moveTo(editor, x, y); }
+    void moveTo(Window w, int x, int y);
     void press();
     void release();
-    void click(int x, int y);
+    void click(int x, int y) { click(editor, x, y); }
+    void click(Window w, int x, int y);
     void clickControl(long tag);
     // Opens the main menu's list and chooses entry `index`.
     void chooseMainMenuEntry(int index);
@@ -87,6 +94,9 @@ protected:
                     static_cast<int>(r.height()));
     }
     Size windowSize();
+    // A list that did not fit the editor window opens in a borderless
+    // top-level window of its own: the one mapped now, or 0.
+    Window popupWindow();
     ERect editorRect();
 
     void* parentHandle() const;
