@@ -13,6 +13,9 @@
 #include "resources/resource_ids.h"
 #include "window_host.h"
 
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
 namespace e2e {
 namespace {
 
@@ -413,6 +416,62 @@ TEST_F(EditorAtWork, TheCompactWindowOpensTheMainMenuInAWindowOfItsOwn) {
     EXPECT_EQ(host->programName(), "Init 012");
     idle();
     EXPECT_EQ(popupWindow(), 0u);
+}
+
+TEST_F(EditorAtWork, TheInfoLineNamesTheControlUnderThePointerAndEmptiesOverTheMenus) {
+    const ERect full = editorRect();
+    moveTo(parent, full.right + 20, full.bottom + 20);
+    openEditor();
+    const LayoutRect line = layout::kInfoLabel;
+    const Picture welcome = grab(line);
+    auto hover = [&](const LayoutRect& r) {
+        moveTo(static_cast<int>(r.left + r.width() / 2), static_cast<int>(r.top + r.height() / 2));
+        idle();
+        return grab(line);
+    };
+    const Picture knob = hover(controlRect(param::GRelease));
+    EXPECT_NE(knob, welcome);
+    const Picture programMenu = hover(layout::kProgramMenu);
+    EXPECT_NE(programMenu, knob);
+    EXPECT_NE(programMenu, welcome);
+    EXPECT_EQ(hover(controlRect(param::GRelease)), knob);
+    EXPECT_EQ(hover(layout::kMainMenu), programMenu) << "both menus leave the line empty";
+    // The line shows the value: it follows a change of the hovered knob's parameter
+    // once the pointer comes back to it.
+    host->setParameter(param::GRelease, 0.9f);
+    hover(layout::kProgramMenu);
+    EXPECT_NE(hover(controlRect(param::GRelease)), knob);
+}
+
+TEST_F(EditorAtWork, ShiftDragTurnsAKnobTwentyTimesFiner) {
+    openEditor();
+    host->setParameter(param::RSwirl, 0.5f);
+    idle();
+    const LayoutRect knob = controlRect(param::RSwirl);
+    const int cx = static_cast<int>(knob.left + knob.width() / 2), cy = static_cast<int>(knob.top + knob.height() / 2);
+    const KeyCode shift = XKeysymToKeycode(dpy, XK_Shift_L);
+    ASSERT_NE(shift, 0);
+    XTestFakeKeyEvent(dpy, shift, True, 0);
+    dragBy(cx, cy, 0, -100);
+    XTestFakeKeyEvent(dpy, shift, False, 0);
+    idle();
+    ASSERT_FALSE(automations.empty());
+    EXPECT_EQ(automations.back().first, param::RSwirl);
+    // 100 pixels: half the range plain, a fortieth with the zoom key.
+    EXPECT_NEAR(host->getParameter(param::RSwirl), 0.5f + 0.025f, 0.003f);
+}
+
+TEST_F(EditorAtWork, ClosingTheEditorWithTheProgramListOpenTakesTheListAlong) {
+    openEditor();
+    const LayoutRect menu = layout::kProgramMenu;
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    ASSERT_NE(popupWindow(), 0u);
+    closeEditor();
+    EXPECT_EQ(popupWindow(), 0u) << "the list outlived the editor";
+    host->dispatch(effEditIdle);
+    openEditor();
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 1);
 }
 
 }  // namespace
