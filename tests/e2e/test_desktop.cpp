@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "host/parameters.h"
 #include "window_host.h"
 
 namespace e2e {
@@ -35,6 +36,10 @@ protected:
                    << "printf '%s' '" << program << "' >> \"$log\"\n"
                    << "for a in \"$@\"; do printf '|%s' \"$a\" >> \"$log\"; done\n"
                    << "printf '\\n' >> \"$log\"\n"
+                   << (std::string(program) == "zenity"
+                           ? "if [ \"$1\" = --file-selection ] && [ -f '" + bin + "/chosen' ]; then read f < '" + bin +
+                                 "/chosen'; printf '%s\\n' \"$f\"; fi\n"
+                           : "")
                    << "answer=1\n"
                    << "[ -f '" << bin << "/answer' ] && read answer < '" << bin << "/answer'\n"
                    << (std::string(program) == "zenity" ? "exit $answer\n" : "exit 0\n");
@@ -46,12 +51,15 @@ protected:
     void TearDown() override {
         EditorWindow::TearDown();
         setenv("PATH", savedPath.c_str(), 1);
-        for (const char* f : {"/zenity", "/xdg-open", "/calls", "/answer"}) std::remove((bin + f).c_str());
+        for (const char* f : {"/zenity", "/xdg-open", "/calls", "/answer", "/chosen"}) std::remove((bin + f).c_str());
         rmdir(bin.c_str());
     }
 
     // 0 is the dialog's OK or Yes, 1 its No.
     void answer(int status) { std::ofstream(bin + "/answer") << status << "\n"; }
+
+    // The file the file chooser hands back.
+    void choose(const std::string& path) { std::ofstream(bin + "/chosen") << path << "\n"; }
 
     // The calls made so far, one line each: program|arg|arg...
     std::vector<std::string> calls() {
@@ -154,6 +162,72 @@ TEST_F(EditorDesktop, AWriteProtectedDataFolderStillShrinksTheWindowAndSaysSo) {
     openEditor();
     EXPECT_TRUE(sizeRequests.empty());
     EXPECT_EQ(windowSize().width, editorRect().right);
+}
+
+TEST_F(EditorDesktop, APresetSavedAndLoadedFromTheMenuComesBackIntoTheShownProgram) {
+    openEditor();
+    host->setProgram(10);
+    host->setParameter(param::RSize, 0.125f);
+    idle();
+    const LayoutRect knob = controlRect(param::RSize);
+    const Picture savedKnob = grab(knob);
+    const std::string file = dataFolder() + "/My Hall.fxp";
+    std::remove(file.c_str());
+    choose(file);
+    answer(0);
+    chooseMainMenuEntry(3);  // "Save preset"
+    idle();
+    ASSERT_TRUE(fileExists(file));
+    std::ifstream saved(file, std::ios::binary | std::ios::ate);
+    EXPECT_EQ(saved.tellg(), 328);
+    EXPECT_EQ(host->programName(), "My Hall") << "the program is named after its file";
+    const Picture savedMenu = grab(layout::kProgramMenu);
+
+    host->setParameter(param::RSize, 0.875f);
+    char other[] = "Something else";
+    host->dispatch(effSetProgramName, 0, 0, other);
+    idle();
+    EXPECT_NE(grab(knob), savedKnob);
+    EXPECT_NE(grab(layout::kProgramMenu), savedMenu);
+
+    chooseMainMenuEntry(0);  // "Load preset"
+    idle();
+    EXPECT_EQ(host->program(), 10);
+    EXPECT_EQ(host->getParameter(param::RSize), 0.125f);
+    EXPECT_EQ(host->programName(), "My Hall");
+    EXPECT_EQ(grab(knob), savedKnob);
+    EXPECT_EQ(grab(layout::kProgramMenu), savedMenu);
+    std::remove(file.c_str());
+}
+
+TEST_F(EditorDesktop, ABankSavedAndLoadedFromTheMenuRestoresEveryProgram) {
+    openEditor();
+    const std::string file = dataFolder() + "/bank.fxb";
+    std::remove(file.c_str());
+    const std::string name3 = host->programNameIndexed(3);
+    choose(file);
+    answer(0);
+    chooseMainMenuEntry(4);  // "Save bank"
+    ASSERT_TRUE(fileExists(file));
+    std::ifstream saved(file, std::ios::binary | std::ios::ate);
+    EXPECT_EQ(saved.tellg(), 59196);
+
+    host->setProgram(3);
+    idle();
+    chooseMainMenuEntry(6);  // "Init reverb"
+    ASSERT_EQ(host->programName(), "Init 003");
+    chooseMainMenuEntry(1);  // "Load bank"
+    idle();
+    EXPECT_EQ(host->programNameIndexed(3), name3);
+    // The list is rebuilt: choosing program 3 from it shows the restored name.
+    const LayoutRect menu = layout::kProgramMenu;
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    const Window list = popupWindow();
+    ASSERT_NE(list, 0u);
+    click(list, 10, 16 * 3 + 8);
+    EXPECT_EQ(host->program(), 3);
+    EXPECT_EQ(host->programName(), name3);
+    std::remove(file.c_str());
 }
 
 }  // namespace
