@@ -2,10 +2,10 @@
 // window, answers read back through the plug-in interface, the host's
 // callbacks and the window's pixels.
 #include <atomic>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -472,6 +472,62 @@ TEST_F(EditorAtWork, ClosingTheEditorWithTheProgramListOpenTakesTheListAlong) {
     openEditor();
     clickControl(ctag::NextProgram);
     EXPECT_EQ(host->program(), 1);
+}
+
+TEST_F(EditorAtWork, TwoInstancesWithOpenWindowsKeepToThemselves) {
+    openEditor();
+    // A second track's plug-in, in a host window of its own lower on the screen.
+    const Window parent2 = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 600, 1000, 700, 0, 0, 0);
+    XMapRaised(dpy, parent2);
+    XSync(dpy, False);
+    std::string error;
+    std::unique_ptr<PluginHost> host2 = PluginHost::load(NIMBREL_PLUGIN_PATH, error);
+    ASSERT_TRUE(host2) << error;
+    host2->start(44100.0f, 512);
+    ASSERT_EQ(host2->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(parent2))), 1);
+    Window root, par, *list = nullptr;
+    unsigned n = 0;
+    XQueryTree(dpy, parent2, &root, &par, &list, &n);
+    ASSERT_EQ(n, 1u);
+    const Window editor2 = list[0];
+    XFree(list);
+    auto idleBoth = [&] {
+        for (int i = 0; i < 4; ++i) {
+            idle(1);
+            host2->dispatch(effEditIdle);
+        }
+    };
+    idleBoth();
+
+    const LayoutRect next = controlRect(ctag::NextProgram);
+    click(editor2, static_cast<int>(next.left + next.width() / 2), static_cast<int>(next.top + next.height() / 2));
+    idleBoth();
+    EXPECT_EQ(host2->program(), 1);
+    EXPECT_EQ(host->program(), 0);
+    clickControl(ctag::NextProgram);
+    idleBoth();
+    EXPECT_EQ(host->program(), 1);
+    EXPECT_EQ(host2->program(), 1);
+
+    // Automation of the first instance moves only the first window's knob.
+    const LayoutRect knob = controlRect(param::Mix);
+    host->setParameter(param::Mix, 0.0f);
+    host2->setParameter(param::Mix, 0.0f);
+    idleBoth();
+    const Picture first = grab(knob);
+    const Picture second = grab(editor2, knob);
+    host->setParameter(param::Mix, 1.0f);
+    idleBoth();
+    EXPECT_NE(grab(knob), first);
+    EXPECT_EQ(grab(editor2, knob), second);
+    EXPECT_EQ(host2->getParameter(param::Mix), 0.0f);
+
+    host2->dispatch(effEditClose);
+    host2.reset();
+    XDestroyWindow(dpy, parent2);
+    // The first window goes on working.
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 2);
 }
 
 }  // namespace

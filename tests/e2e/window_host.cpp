@@ -258,10 +258,10 @@ void EditorWindow::chooseMainMenuEntry(int index) {
     click(static_cast<int>(m.left + 20), static_cast<int>(m.bottom + rowHeight * index + rowHeight / 2));
 }
 
-Picture EditorWindow::grab(int x, int y, int width, int height) {
+Picture EditorWindow::grab(Window w, int x, int y, int width, int height) {
     XSync(dpy, False);
     Picture out;
-    XImage* image = XGetImage(dpy, editor, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
+    XImage* image = XGetImage(dpy, w, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
                               ZPixmap);
     if (!image) return out;
     out.width = width;

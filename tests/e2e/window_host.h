@@ -88,11 +88,14 @@ protected:
     // Opens the main menu's list and chooses entry `index`.
     void chooseMainMenuEntry(int index);
 
-    Picture grab(int x, int y, int width, int height);
-    Picture grab(const LayoutRect& r) {
-        return grab(static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
+    // The pixels of an area of the editor window (or of `w`).
+    Picture grab(Window w, int x, int y, int width, int height);
+    Picture grab(int x, int y, int width, int height) { return grab(editor, x, y, width, height); }
+    Picture grab(Window w, const LayoutRect& r) {
+        return grab(w, static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
                     static_cast<int>(r.height()));
     }
+    Picture grab(const LayoutRect& r) { return grab(editor, r); }
     Size windowSize();
     // A list that did not fit the editor window opens in a borderless
     // top-level window of its own: the one mapped now, or 0.
