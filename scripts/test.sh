@@ -8,7 +8,7 @@ bash scripts/setup.sh --tests
 
 jobs=$(nproc)
 export NIMBREL_DATA_DIR="$(mktemp -d /tmp/nimbrel-ci-XXXXXX)"
-stage() { echo; echo "=== $* ==="; }
+stage() { echo; echo "=== $* (at ${SECONDS} s) ==="; }
 fresh() { rm -rf "$1"; mkdir -p "$1"; }
 
 stage "build and test"
@@ -44,4 +44,4 @@ if [ -x tests/fuzz/run.sh ]; then
 fi
 
 echo
-echo "All test stages passed."
+echo "All test stages passed in ${SECONDS} s."
