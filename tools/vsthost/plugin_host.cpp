@@ -157,7 +157,7 @@ intptr_t PluginHost::hostCallback(AEffect* effect, int32_t opcode, int32_t index
 }
 
 intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-    ++callbackCounts[opcode];
+    callbackCounts.count(opcode);
     intptr_t result = 0;
     if (callbackHook && callbackHook(opcode, index, value, ptr, opt, result)) return result;
     switch (opcode) {

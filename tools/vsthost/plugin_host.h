@@ -1,6 +1,7 @@
 #pragma once
 // A minimal VST 2.4 host: loads a plug-in library with dlopen and talks to it
 // only through the AEffect record, its dispatcher and the host callback.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -8,6 +9,23 @@
 #include <string>
 
 #include "vst2/aeffect.h"
+
+// How often the plug-in made each callback. The plug-in calls back from the
+// audio thread too (time information, and a display update after a MIDI
+// program change) while the user-interface thread does: each count is atomic.
+class CallbackCounts {
+public:
+    static constexpr int32_t kSlots = 64;  // the opcodes a VST 2.4 host knows
+    int operator[](int32_t opcode) const {
+        return opcode >= 0 && opcode < kSlots ? counts_[opcode].load(std::memory_order_relaxed) : 0;
+    }
+    void count(int32_t opcode) {
+        if (opcode >= 0 && opcode < kSlots) counts_[opcode].fetch_add(1, std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<int> counts_[kSlots] = {};
+};
 
 class PluginHost {
 public:
@@ -48,7 +66,7 @@ public:
     bool provideTimeInfo = true;
     VstTimeInfo timeInfo{};
     // Counts of each callback opcode the plug-in made, and the last automation.
-    std::map<int32_t, int> callbackCounts;
+    CallbackCounts callbackCounts;
     int32_t lastAutomateIndex = -1;
     float lastAutomateValue = 0.0f;
     // Optional override: return true to answer a callback yourself.
