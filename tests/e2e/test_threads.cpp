@@ -2,6 +2,7 @@
 // renders and automates while the user-interface thread serves the window
 // and the user steps through programs. Meant for the thread-sanitizer stage;
 // the checks also hold in a plain build.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <thread>
@@ -95,6 +96,42 @@ TEST_F(EditorThreads, ProgramSwitchesFromTheEditorWhileAudioRenders) {
     audio.join();
     EXPECT_TRUE(finite);
     EXPECT_EQ(host->programNameIndexed(20), "Random reverb");
+    closeEditor();
+}
+
+TEST_F(EditorThreads, OpeningAndClosingWhileTheAudioThreadAutomatesAndSwitchesPrograms) {
+    std::atomic<bool> stop{false};
+    bool finite = true;
+    std::thread audio([&] {
+        renderWhile(
+            [&](int block) {
+                host->setParameter(block % 63, static_cast<float>(block % 9) / 8.0f);
+                // A MIDI program change now and then, applied on this thread.
+                if (block % 16 == 0) host->sendMidi(0xC0, static_cast<uint8_t>((block / 16) % 128), 0, 0);
+            },
+            stop, finite);
+    });
+    const LayoutRect wet = wetOnlyRect();
+    for (int round = 0; round < 6; ++round) {
+        openEditor();
+        idle(4);
+        // The wet-only button changes what the audio thread mixes, while held.
+        moveTo(static_cast<int>(wet.left + 5), static_cast<int>(wet.top + 5));
+        press();
+        idle(4);
+        release();
+        clickControl(ctag::NextProgram);
+        closeEditor();
+        host->dispatch(effEditIdle);  // a late timer tick after close does nothing
+    }
+    stop = true;
+    audio.join();
+    EXPECT_TRUE(finite);
+    // After all that the window still follows the instance.
+    openEditor();
+    const int program = host->program();
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), std::min(program + 1, 179));
     closeEditor();
 }
 

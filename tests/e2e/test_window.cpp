@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "host/parameters.h"
-#include "resources/resource_ids.h"
 #include "window_host.h"
 
 #include <X11/extensions/XTest.h>
@@ -387,7 +386,7 @@ TEST_F(EditorAtWork, HoldingWetOnlyTakesTheDryPartOutOfTheOutput) {
     };
     const float released = firstSample();
     EXPECT_NE(released, 0.0f);
-    const LayoutRect wet = layout::wetOnlyRect(bitmapSize(kBitmapWetOnly).width, bitmapSize(kBitmapWetOnly).height);
+    const LayoutRect wet = wetOnlyRect();
     moveTo(static_cast<int>(wet.left + wet.width() / 2), static_cast<int>(wet.top + wet.height() / 2));
     press();
     const float held = firstSample();

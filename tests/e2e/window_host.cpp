@@ -74,6 +74,11 @@ LayoutRect controlRect(long tag) {
     }
 }
 
+LayoutRect wetOnlyRect() {
+    const Size s = bitmapSize(kBitmapWetOnly);
+    return layout::wetOnlyRect(s.width, s.height);
+}
+
 LayoutRect ledRect(int64_t columnX, int i) {
     const Size s = bitmapSize(kBitmapLedGreen);
     return layout::ledRect(columnX, i, s.width, s.height);
@@ -168,9 +173,6 @@ void EditorWindow::loadInstance() {
     std::string error;
     host = PluginHost::load(NIMBREL_PLUGIN_PATH, error);
     ASSERT_TRUE(host) << error;
-    // The test host counts callbacks in a map; with every opcode's entry made
-    // up front, two threads calling back only touch their own counters.
-    for (int32_t opcode = 0; opcode < 64; ++opcode) host->callbackCounts[opcode] = 0;
     // Only the user-interface thread automates or resizes; the audio thread's
     // callbacks (time information) pass through untouched.
     host->callbackHook = [this](int32_t opcode, int32_t index, intptr_t value, void*, float opt, intptr_t& result) {

@@ -35,6 +35,8 @@ const ControlRecord& recordForTag(long tag);
 
 // Where a table control lies in the window, by the layout's rules.
 LayoutRect controlRect(long tag);
+// The wet-only button.
+LayoutRect wetOnlyRect();
 // Rectangle of LED i (0 at the bottom) of a meter column.
 LayoutRect ledRect(int64_t columnX, int i);
 // The point of a step slider where a click gives `value` (0 at the bottom).
