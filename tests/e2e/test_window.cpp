@@ -529,5 +529,82 @@ TEST_F(EditorAtWork, TwoInstancesWithOpenWindowsKeepToThemselves) {
     EXPECT_EQ(host->program(), 2);
 }
 
+TEST_F(EditorAtWork, TheWindowRepaintsWhatAnotherWindowCovered) {
+    const ERect full = editorRect();
+    moveTo(parent, full.right + 20, full.bottom + 20);
+    openEditor();
+    idle();
+    const Picture before = grab(0, 0, full.right, full.bottom);
+    // A host dialog over the editor, then gone again.
+    const Window cover = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 100, 100, 500, 300, 0, 0, 0xff00ff);
+    XSetWindowAttributes attrs;
+    attrs.override_redirect = True;
+    XChangeWindowAttributes(dpy, cover, CWOverrideRedirect, &attrs);
+    XMapRaised(dpy, cover);
+    XSync(dpy, False);
+    idle();
+    XDestroyWindow(dpy, cover);
+    XSync(dpy, False);
+    idle();
+    const Picture after = grab(0, 0, full.right, full.bottom);
+    EXPECT_EQ(after, before) << "not repainted in " << differingArea(after, before);
+}
+
+TEST_F(EditorAtWork, BackFromCompactTheWholeWindowIsDrawnAgain) {
+    const ERect full = editorRect();
+    moveTo(parent, full.right + 20, full.bottom + 20);
+    openEditor();
+    idle();
+    // The info line names the button afterwards; everything else must match.
+    auto withoutInfoLine = [](Picture p) {
+        const LayoutRect r = layout::kInfoLabel;
+        for (int64_t y = r.top; y < r.bottom; ++y)
+            for (int64_t x = r.left; x < r.right; ++x) p.pixels[static_cast<size_t>(y * p.width + x)] = 0;
+        return p;
+    };
+    const Picture before = withoutInfoLine(grab(0, 0, full.right, full.bottom));
+    clickControl(ctag::HideEditor);
+    ASSERT_EQ(windowSize().width, 381);
+    clickControl(ctag::HideEditor);
+    ASSERT_EQ(windowSize().width, full.right);
+    moveTo(parent, full.right + 20, full.bottom + 20);
+    idle();
+    const Picture after = withoutInfoLine(grab(0, 0, full.right, full.bottom));
+    EXPECT_EQ(after, before) << "differs in " << differingArea(after, before);
+}
+
+TEST_F(EditorAtWork, EditingAReverbKnobRedrawsTheResponse) {
+    openEditor();
+    host->setParameter(param::RDecay, 0.3f);
+    host->setProgram(host->program());  // the host reloads the program: the response is redrawn
+    idle();
+    const Picture response = grab(layout::kWaveDisplay);
+    const LayoutRect knob = controlRect(param::RDecay);
+    const int cx = static_cast<int>(knob.left + knob.width() / 2), cy = static_cast<int>(knob.top + knob.height() / 2);
+    moveTo(cx, cy);
+    press();
+    moveTo(cx, cy - 60);
+    release();
+    idle();
+    ASSERT_GT(host->getParameter(param::RDecay), 0.55f);
+    EXPECT_NE(grab(layout::kWaveDisplay), response) << "the response was not redrawn for the longer decay";
+}
+
+TEST_F(EditorAtWork, TheWheelOverAKnobStepsItAndAutomates) {
+    openEditor();
+    host->setParameter(param::Volume, 0.5f);
+    idle();
+    const LayoutRect knob = controlRect(param::Volume);
+    moveTo(static_cast<int>(knob.left + knob.width() / 2), static_cast<int>(knob.top + knob.height() / 2));
+    XTestFakeButtonEvent(dpy, 4, True, 0);  // one notch up
+    XTestFakeButtonEvent(dpy, 4, False, 0);
+    XFlush(dpy);
+    idle();
+    ASSERT_FALSE(automations.empty());
+    EXPECT_EQ(automations.back().first, param::Volume);
+    EXPECT_NEAR(automations.back().second, 0.6f, 1e-6f);
+    EXPECT_EQ(host->getParameter(param::Volume), automations.back().second);
+}
+
 }  // namespace
 }  // namespace e2e
