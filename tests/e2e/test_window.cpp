@@ -66,17 +66,28 @@ protected:
         std::thread thread_;
     };
 
-    // Serves the window until every LED of the output meter looks `lit` or
-    // not, or gives up after about two seconds.
-    bool waitForOutputMeter(const std::vector<Picture>& dark, bool lit) {
+    // The LEDs of a meter column as they look now.
+    std::vector<Picture> meter(int64_t columnX) {
+        std::vector<Picture> leds;
+        for (int i = 0; i < layout::kNumLeds; ++i) leds.push_back(grab(ledRect(columnX, i)));
+        return leds;
+    }
+
+    // Serves the window until every LED of a meter looks `lit` (differs from
+    // its dark picture) or not, or gives up after about two seconds.
+    bool waitForMeter(int64_t columnX, const std::vector<Picture>& dark, bool lit) {
         for (int round = 0; round < 200; ++round) {
             idle(2);
+            const std::vector<Picture> now = meter(columnX);
             bool all = true;
             for (int i = 0; i < layout::kNumLeds; ++i)
-                if ((grab(ledRect(layout::kOutputMeterX, i)) != dark[i]) != lit) all = false;
+                if ((now[i] != dark[i]) != lit) all = false;
             if (all) return true;
         }
         return false;
+    }
+    bool waitForOutputMeter(const std::vector<Picture>& dark, bool lit) {
+        return waitForMeter(layout::kOutputMeterX, dark, lit);
     }
 };
 
@@ -256,8 +267,7 @@ TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
     // Bypassed, the output is the input, with no tail to wait for.
     host->setParameter(param::Bypass, 1.0f);
     openEditor();
-    std::vector<Picture> dark;
-    for (int i = 0; i < layout::kNumLeds; ++i) dark.push_back(grab(ledRect(layout::kOutputMeterX, i)));
+    const std::vector<Picture> dark = meter(layout::kOutputMeterX);
     {
         AudioThread audio(*host, 0.9f);
         EXPECT_TRUE(waitForOutputMeter(dark, true)) << "not every LED lit while loud audio played";
@@ -272,6 +282,28 @@ TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
     {
         AudioThread audio(*host, 0.0f);
         EXPECT_TRUE(waitForOutputMeter(dark, false)) << "the meter stayed lit in silence";
+    }
+}
+
+TEST_F(EditorAtWork, TheGateAndDuckingMetersFollowALoudInputAndSilence) {
+    // Both engines off, so nothing rings on; the gate and the ducker keyed by the input.
+    host->setParameter(param::RMix, 0.0f);
+    host->setParameter(param::MMix, 0.0f);
+    host->setParameter(param::GThresh, 0.5f);
+    host->setParameter(param::DLevel, 0.8f);
+    host->setParameter(param::DLimit, 0.0f);  // ducking may take the wet signal all the way down
+    openEditor();
+    const std::vector<Picture> gateDark = meter(layout::kGateMeterX);
+    const std::vector<Picture> duckDark = meter(layout::kDuckMeterX);
+    {
+        AudioThread audio(*host, 0.9f);
+        EXPECT_TRUE(waitForMeter(layout::kGateMeterX, gateDark, true)) << "the open gate did not show";
+        EXPECT_TRUE(waitForMeter(layout::kDuckMeterX, duckDark, true)) << "the ducking did not show";
+    }
+    {
+        AudioThread audio(*host, 0.0f);
+        EXPECT_TRUE(waitForMeter(layout::kGateMeterX, gateDark, false)) << "the gate did not close in silence";
+        EXPECT_TRUE(waitForMeter(layout::kDuckMeterX, duckDark, false)) << "the ducking did not let go in silence";
     }
 }
 
