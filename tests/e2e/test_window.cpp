@@ -112,11 +112,14 @@ TEST_F(EditorAtWork, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
     EXPECT_EQ(host->callbackCounts[audioMasterEndEdit], ends + 1);
     EXPECT_NE(grab(knob), before) << "the knob was not redrawn";
 
-    // Down lowers it again, and a drag past the end stops at 0.
-    dragBy(cx, cy, 0, 300, 10);
+    // Down lowers it again, and a drag past the end stops at 0, also when the
+    // button is let go outside the editor's window.
+    const ERect full = editorRect();
+    dragBy(cx, cy, 0, full.bottom + 40 - cy, 10);
     EXPECT_EQ(automations.back().first, param::RDecay);
     EXPECT_EQ(automations.back().second, 0.0f);
     EXPECT_EQ(host->getParameter(param::RDecay), 0.0f);
+    EXPECT_EQ(host->callbackCounts[audioMasterEndEdit], ends + 2) << "the host still thinks the knob is held";
     savePicture("editor-knob.png");
 }
 
@@ -636,6 +639,30 @@ TEST_F(EditorAtWork, TheWheelOverAKnobStepsItAndAutomates) {
     EXPECT_EQ(automations.back().first, param::Volume);
     EXPECT_NEAR(automations.back().second, 0.6f, 1e-6f);
     EXPECT_EQ(host->getParameter(param::Volume), automations.back().second);
+}
+
+TEST_F(EditorAtWork, AClickBesideTheProgramListClosesItWithoutChoosing) {
+    openEditor();
+    host->setProgram(4);
+    idle();
+    const LayoutRect menu = layout::kProgramMenu;
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    const Window open = popupWindow();
+    ASSERT_NE(open, 0u);
+    // Left of the list, on the editor's own background.
+    int listX = 0, listY = 0;
+    Window child;
+    XTranslateCoordinates(dpy, open, editor, 0, 0, &listX, &listY, &child);
+    ASSERT_GE(listX, 40);
+    click(listX - 30, listY + 200);
+    EXPECT_EQ(popupWindow(), 0u) << "the list stayed open";
+    EXPECT_EQ(host->program(), 4);
+    // The menu opens again afterwards.
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    const Window list = popupWindow();
+    ASSERT_NE(list, 0u);
+    click(list, 10, 16 * 2 + 8);
+    EXPECT_EQ(host->program(), 2);
 }
 
 }  // namespace
