@@ -665,5 +665,22 @@ TEST_F(EditorAtWork, AClickBesideTheProgramListClosesItWithoutChoosing) {
     EXPECT_EQ(host->program(), 2);
 }
 
+TEST_F(EditorAtWork, AHostThatClosesThePluginWithTheWindowOpenLosesTheWindowToo) {
+    openEditor();
+    clickControl(ctag::NextProgram);
+    host.reset();  // effClose without effEditClose first
+    XSync(dpy, False);
+    Window root, par, *list = nullptr;
+    unsigned n = 0;
+    XQueryTree(dpy, parent, &root, &par, &list, &n);
+    if (list) XFree(list);
+    EXPECT_EQ(n, 0u) << "the editor's window outlived its instance";
+    // The host window and the next instance are fine.
+    loadInstance();
+    openEditor();
+    clickControl(ctag::NextProgram);
+    EXPECT_EQ(host->program(), 1);
+}
+
 }  // namespace
 }  // namespace e2e
