@@ -120,7 +120,6 @@ TEST_F(EditorAtWork, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
     EXPECT_EQ(automations.back().second, 0.0f);
     EXPECT_EQ(host->getParameter(param::RDecay), 0.0f);
     EXPECT_EQ(host->callbackCounts[audioMasterEndEdit], ends + 2) << "the host still thinks the knob is held";
-    savePicture("editor-knob.png");
 }
 
 TEST_F(EditorAtWork, AStepSliderDraggedToAboutPointThreeSendsAQuarter) {
