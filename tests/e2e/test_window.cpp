@@ -681,5 +681,28 @@ TEST_F(EditorAtWork, AHostThatClosesThePluginWithTheWindowOpenLosesTheWindowToo)
     EXPECT_EQ(host->program(), 1);
 }
 
+TEST_F(EditorAtWork, TheProgramListStaysOnTheScreenWhenTheWindowIsNearItsEdge) {
+    // The host window low on the screen: the list cannot open below the menu.
+    XMoveWindow(dpy, parent, 300, 560);
+    XSync(dpy, False);
+    openEditor();
+    const LayoutRect menu = layout::kProgramMenu;
+    click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
+    const Window list = popupWindow();
+    ASSERT_NE(list, 0u);
+    XWindowAttributes wa;
+    ASSERT_TRUE(XGetWindowAttributes(dpy, list, &wa));
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(dpy, list, DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
+    const Screen* screen = DefaultScreenOfDisplay(dpy);
+    EXPECT_GE(x, 0);
+    EXPECT_GE(y, 0);
+    EXPECT_LE(x + wa.width, screen->width);
+    EXPECT_LE(y + wa.height, screen->height);
+    click(list, 10, 16 * 5 + 8);
+    EXPECT_EQ(host->program(), 5);
+}
+
 }  // namespace
 }  // namespace e2e
