@@ -12,6 +12,7 @@
 #include "host/program_summary.h"
 #include "tools/nimbrel/audio_file.h"
 #include "tools/nimbrel/demo_signal.h"
+#include "tools/nimbrel/preset_commands.h"
 #include "tools/nimbrel/render.h"
 #include "tools/vsthost/plugin_host.h"
 
@@ -23,9 +24,13 @@ const char* const kUsage =
     "  nimbrel ir [options] OUT            render the impulse response of a program\n"
     "  nimbrel info                        identity, parameters and programs\n"
     "  nimbrel programs                    the programs, one line each\n"
+    "  nimbrel save-program N|NAME OUT.fxp save a program as a program file\n"
+    "  nimbrel save-bank OUT.fxb           save all programs as a bank file\n"
     "options:\n"
     "  --program N|NAME     program number (0..179) or name; default 0\n"
     "  --param NAME=VALUE   set a parameter (short name, value 0..1); may repeat\n"
+    "  --bank FILE.fxb      load a bank file first (then --program picks from it)\n"
+    "  --preset FILE.fxp    load a program file into the selected program\n"
     "  --tempo BPM          host tempo; default 120\n"
     "  --block N            host block size in frames; default 512\n"
     "  --tail SECONDS       render this long after the input; default: until silent\n"
@@ -41,6 +46,7 @@ struct Options {
     int rate = 44100;
     SampleFormat format = SampleFormat::Float32;
     bool quiet = false;
+    PresetFileOptions presets;
 };
 
 int fail(const std::string& message) {
@@ -73,6 +79,9 @@ bool parseOptions(int argc, char** argv, int first, Options& o, std::string& err
         } else if (arg == "--program") {
             if (!value(v)) return false;
             o.program = v;
+        } else if (arg == "--preset" || arg == "--bank") {
+            if (!value(v)) return false;
+            (arg == "--bank" ? o.presets.bankFile : o.presets.programFile) = v;
         } else if (arg == "--param") {
             if (!value(v)) return false;
             o.params.push_back(v);
@@ -156,7 +165,9 @@ std::unique_ptr<PluginHost> preparePlugin(const Options& o, int rate, std::strin
     auto host = loadPlugin(error);
     if (!host) return nullptr;
     host->start(static_cast<float>(rate), o.render.blockSize);
+    if (!loadBankOption(*host, o.presets, error)) return nullptr;
     if (!selectProgram(*host, o.program, error)) return nullptr;
+    if (!loadProgramOption(*host, o.presets, error)) return nullptr;
     for (const std::string& p : o.params)
         if (!applyParameter(*host, p, error)) return nullptr;
     return host;
@@ -254,6 +265,18 @@ int commandPrograms(const Options& o) {
     return 0;
 }
 
+// save-program N|NAME OUT.fxp and save-bank OUT.fxb.
+int commandSavePreset(Options o, bool bank) {
+    if (o.positional.size() != (bank ? 1u : 2u))
+        return fail(std::string(bank ? "save-bank wants OUT.fxb" : "save-program wants N|NAME OUT.fxp") + "\n" + kUsage);
+    if (!bank) o.program = o.positional[0];
+    std::string error, written;
+    auto host = preparePlugin(o, o.rate, error);
+    if (!host || !savePresetFile(*host, o.positional.back(), bank, written, error)) return fail(error);
+    if (!o.quiet) std::printf("%s: %s\n", written.c_str(), bank ? "180 programs" : host->programName().c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -270,5 +293,6 @@ int main(int argc, char** argv) {
     if (command == "ir") return commandImpulse(options);
     if (command == "info") return commandInfo(options);
     if (command == "programs") return commandPrograms(options);
+    if (command == "save-program" || command == "save-bank") return commandSavePreset(options, command == "save-bank");
     return fail("unknown command \"" + command + "\"\n" + kUsage);
 }
