@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tools/vsthost/plugin_host.h"
+#include "tests/common/private_data_folder.h"
 
 namespace {
 
@@ -46,13 +47,7 @@ Stereo testSignal(int frames) {
 }
 
 std::unique_ptr<PluginHost> load() {
-    static const bool folder = [] {
-        char pattern[] = "/tmp/nimbrel-ardour-order-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (made) setenv("NIMBREL_DATA_DIR", made, 1);
-        return made != nullptr;
-    }();
-    (void)folder;
+    privateDataFolder();
     std::string error;
     auto host = PluginHost::load(NIMBREL_PLUGIN_PATH, error);
     EXPECT_TRUE(host) << error;

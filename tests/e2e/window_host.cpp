@@ -15,6 +15,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include "tests/common/private_data_folder.h"
 
 namespace e2e {
 
@@ -92,16 +93,7 @@ int sliderYForValue(long tag, float value) {
     return static_cast<int>(r.top - 1 + (1.0f - value) * static_cast<float>(r.height()) + 0.5f);
 }
 
-std::string dataFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/nimbrel-e2e-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        std::string path = made ? made : "/tmp";
-        setenv("NIMBREL_DATA_DIR", path.c_str(), 1);
-        return path;
-    }();
-    return folder;
-}
+std::string dataFolder() { return privateDataFolder(); }
 
 std::string markerPath() { return dataFolder() + "/NimbrelHideEditor.cfg"; }
 

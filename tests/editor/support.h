@@ -13,22 +13,14 @@
 #include "editor/ov_editor.h"
 #include "host/ovaudio.h"
 #include "resources/resource_ids.h"
+#include "tests/common/private_data_folder.h"
 
 namespace edtest {
 
 // Bitmaps by number work in every test, also before any editor exists.
 inline const bool kEmbeddedBitmaps = (VSTGUI::setResourceProvider(findNimbrelResource), true);
 
-inline std::string privateFolder() {
-    static std::string folder = [] {
-        char pattern[] = "/tmp/nimbrel-editor-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        std::string path = made ? made : "/tmp";
-        setenv("NIMBREL_DATA_DIR", path.c_str(), 1);
-        return path;
-    }();
-    return folder;
-}
+inline std::string privateFolder() { return privateDataFolder(); }
 
 // What the host was asked for.
 struct HostLog {

@@ -8,17 +8,7 @@
 #include <unistd.h>
 
 #include "tools/vsthost/plugin_host.h"
-
-inline std::string privateDataFolder() {
-    static std::string folder = [] {
-        char pattern[] = "/tmp/nimbrel-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        std::string path = made ? made : "/tmp";
-        setenv("NIMBREL_DATA_DIR", path.c_str(), 1);
-        return path;
-    }();
-    return folder;
-}
+#include "tests/common/private_data_folder.h"
 
 inline std::unique_ptr<PluginHost> loadNimbrel(bool withCallback = true) {
     privateDataFolder();

@@ -8,16 +8,12 @@
 #include <unistd.h>
 
 #include "host/ovaudio.h"
+#include "tests/common/private_data_folder.h"
 
 namespace {
 
 std::unique_ptr<OvAudio> makeInstance() {
-    static bool folder = [] {
-        char pattern[] = "/tmp/nimbrel-instance-XXXXXX";
-        if (mkdtemp(pattern)) setenv("NIMBREL_DATA_DIR", pattern, 1);
-        return true;
-    }();
-    (void)folder;
+    privateDataFolder();
     return std::make_unique<OvAudio>(nullptr);
 }
 

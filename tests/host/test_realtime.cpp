@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/ovaudio.h"
+#include "tests/common/private_data_folder.h"
 
 namespace {
 std::atomic<bool> counting{false};
@@ -52,8 +53,7 @@ void operator delete(void* p, size_t) noexcept { if (p) count(heapCalls); __libc
 namespace {
 
 TEST(Realtime, ProcessingNeverAllocatesOrLocks) {
-    char pattern[] = "/tmp/nimbrel-realtime-XXXXXX";
-    if (mkdtemp(pattern)) setenv("NIMBREL_DATA_DIR", pattern, 1);
+    privateDataFolder();
     auto fx = std::make_unique<OvAudio>(nullptr);
 
     // The counters themselves work: an allocation and a lock while counting are seen.

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "host/ovaudio.h"
+#include "tests/common/private_data_folder.h"
 
 namespace {
 
 TEST(Threads, AutomationAndProgramSwitchesWhileAudioRenders) {
-    char pattern[] = "/tmp/nimbrel-threads-XXXXXX";
-    if (mkdtemp(pattern)) setenv("NIMBREL_DATA_DIR", pattern, 1);
+    privateDataFolder();
     auto fx = std::make_unique<OvAudio>(nullptr);
     fx->setSampleRate(44100.0f);
     std::atomic<bool> done{false};

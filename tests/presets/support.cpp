@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "host/editor_factory.h"
+#include "tests/common/private_data_folder.h"
 
 // The instance is built without an editor in these tests.
 AEffEditor* createOvEditor(OvAudio*) { return nullptr; }
@@ -17,16 +18,7 @@ AEffEditor* createOvEditor(OvAudio*) { return nullptr; }
 namespace {
 
 // Every instance writes a trace log; keep it out of the user's folder.
-const std::string& logFolder() {
-    static const std::string dir = [] {
-        char tmpl[] = "/tmp/nimbrel-presets-log-XXXXXX";
-        const char* made = ::mkdtemp(tmpl);
-        std::string d = made ? made : "/tmp";
-        ::setenv("NIMBREL_DATA_DIR", d.c_str(), 1);
-        return d;
-    }();
-    return dir;
-}
+const std::string& logFolder() { return privateDataFolder(); }
 
 intptr_t hostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     return opcode == audioMasterVersion ? kVstVersion : 0;
