@@ -19,9 +19,9 @@ cmp factory.fxb again.fxb || failed "bank round trip"
 dd if=factory.fxb bs=1 skip=$((156 + 328 * 30)) count=328 2>/dev/null | cmp - hall.fxp || failed "program image"
 
 # A program file and a bank slot render the same audio.
-"$nimbrel" render a.wav --program 30 --tail 0.2 --quiet
-"$nimbrel" render b.wav --preset hall.fxp --tail 0.2 --quiet
-"$nimbrel" render c.wav --bank factory.fxb --program 30 --tail 0.2 --quiet
+"$nimbrel" render --demo a.wav --program 30 --tail 0.2 --quiet
+"$nimbrel" render --demo b.wav --preset hall.fxp --tail 0.2 --quiet
+"$nimbrel" render --demo c.wav --bank factory.fxb --program 30 --tail 0.2 --quiet
 cmp a.wav b.wav && cmp a.wav c.wav || failed "rendering from files"
 
 # Files that are not ours are refused with a reason, and nothing is written.

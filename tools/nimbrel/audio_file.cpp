@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sndfile.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +31,12 @@ int containerFor(const std::string& ext) {
 }
 
 }  // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
 
 bool readAudioFile(const std::string& path, StereoAudio& audio, std::string& error, std::string& note) {
     SF_INFO info{};
@@ -96,6 +103,17 @@ bool writeAudioFile(const std::string& path, const StereoAudio& audio, SampleFor
         return false;
     }
 
+    // Only a regular file (or a link to one) is ever replaced: renaming over a
+    // device, a pipe or a folder would destroy something that is not ours.
+    struct stat atPath {}, target {};
+    const bool exists = lstat(path.c_str(), &atPath) == 0;
+    const bool targetExists = stat(path.c_str(), &target) == 0;
+    if ((exists && !S_ISREG(atPath.st_mode) && !S_ISLNK(atPath.st_mode)) ||
+        (targetExists && !S_ISREG(target.st_mode))) {
+        error = "will not replace " + path + ": it is not a regular file";
+        return false;
+    }
+
     std::string temporary = path + ".partial-" + std::to_string(getpid());
     SNDFILE* file = sf_open(temporary.c_str(), SFM_WRITE, &info);
     if (!file) {
@@ -103,6 +121,8 @@ bool writeAudioFile(const std::string& path, const StereoAudio& audio, SampleFor
         return false;
     }
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // A PEAK chunk carries the wall-clock time: without it the same render gives the same bytes.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     std::vector<float> block(2 * 4096);
     bool ok = true;
     for (size_t start = 0; start < audio.frames() && ok; start += 4096) {

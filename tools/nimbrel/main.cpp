@@ -20,7 +20,8 @@ namespace {
 
 const char* const kUsage =
     "usage:\n"
-    "  nimbrel render [IN] OUT [options]   render IN (or the built-in demo) into OUT\n"
+    "  nimbrel render IN OUT [options]     render IN into OUT\n"
+    "  nimbrel render --demo OUT [options] render the built-in demo into OUT\n"
     "  nimbrel ir [options] OUT            render the impulse response of a program\n"
     "  nimbrel info                        identity, parameters and programs\n"
     "  nimbrel programs                    the programs, one line each\n"
@@ -46,6 +47,7 @@ struct Options {
     int rate = 44100;
     SampleFormat format = SampleFormat::Float32;
     bool quiet = false;
+    bool demo = false;
     PresetFileOptions presets;
 };
 
@@ -76,6 +78,8 @@ bool parseOptions(int argc, char** argv, int first, Options& o, std::string& err
         double number = 0.0;
         if (arg == "--quiet" || arg == "-q") {
             o.quiet = true;
+        } else if (arg == "--demo") {
+            o.demo = true;
         } else if (arg == "--program") {
             if (!value(v)) return false;
             o.program = v;
@@ -174,16 +178,25 @@ std::unique_ptr<PluginHost> preparePlugin(const Options& o, int rate, std::strin
 }
 
 int commandRender(const Options& o) {
-    if (o.positional.empty() || o.positional.size() > 2)
-        return fail("render wants [IN] OUT\n" + std::string(kUsage));
+    const char* const usage =
+        "  nimbrel render IN OUT      render the file IN into OUT\n"
+        "  nimbrel render --demo OUT  render the built-in demo into OUT";
+    const size_t wanted = o.demo ? 1 : 2;
+    if (o.positional.size() != wanted) {
+        // A lone file that exists is someone's recording, meant as the input: never write over it.
+        if (!o.demo && o.positional.size() == 1 && access(o.positional[0].c_str(), F_OK) == 0)
+            return fail(o.positional[0] + " exists and would be overwritten; to render it, name an output:\n" + usage);
+        return fail(std::string(o.demo ? "render --demo wants only OUT" : "render wants IN and OUT") + ":\n" + usage);
+    }
     StereoAudio input;
     std::string error, note;
     const std::string out = o.positional.back();
-    if (o.positional.size() == 2) {
+    if (o.demo) {
+        input = makeDemoSignal(o.rate);
+    } else {
+        if (sameFile(o.positional[0], out)) return fail(out + " is the input file itself; name another output");
         if (!readAudioFile(o.positional[0], input, error, note)) return fail(error);
         if (!note.empty()) std::fprintf(stderr, "nimbrel: %s\n", note.c_str());
-    } else {
-        input = makeDemoSignal(o.rate);
     }
     auto host = preparePlugin(o, input.sampleRate, error);
     if (!host) return fail(error);
