@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "presets/effect_access.h"
+#include "tools/vsthost/effect_access.h"
 #include "presets/preset_files.h"
 #include "presets/program_images.h"
 
