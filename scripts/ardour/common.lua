@@ -5,7 +5,7 @@ local common = {}
 
 function common.die(fmt, ...)
   io.stderr:write("run-in-ardour: ", string.format(fmt, ...), "\n")
-  -- A Lua error leaves ardour7-lua with status 0; leave with our own code instead.
+  -- A Lua error leaves the Lua session tool with status 0; leave with our own code instead.
   os.exit(3, true)
 end
 
