@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "host/parameters.h"
@@ -87,8 +89,9 @@ struct Reading {
     std::string shownUnit;  // the unit as the text or label writes it
 };
 
-struct Sample {
-    float value;
+// Neighbouring grid values that show one text.
+struct Run {
+    int first, last;  // grid steps
     std::string text;
     std::vector<Reading> readings;  // empty when the text is a word
 };
@@ -132,52 +135,57 @@ float gridValue(int k) {
     return std::strtof(digits, nullptr);
 }
 
-// Decimals needed to write grid value k: 0.6 needs one, 0.316 three.
-int decimalsOf(int k) {
-    int decimals = 5;
-    while (decimals > 0 && k % 10 == 0) {
-        k /= 10;
-        --decimals;
-    }
-    return decimals;
-}
-
 struct Table {
-    int index;
     std::string name, label;
-    std::vector<Sample> samples;
-    std::vector<std::string> texts;  // the distinct texts, in the order of their values
+    std::vector<Run> runs;           // in the order of their values
+    std::vector<std::string> texts;  // the distinct texts, in the order of their values (while few)
     bool choices;
 };
 
-Table tableOf(int index) {
-    Table t;
-    t.index = index;
-    t.name = ParameterNameTab[index].shortName;
-    t.label = ParameterNameTab[index].label;
-    t.samples.reserve(kSteps + 1);
+// A parameter's texts over the whole grid, made once per parameter and run.
+const Table& tableOf(int index) {
+    static std::mutex guard;
+    static std::unique_ptr<Table> tables[kNumNamedParams];
+    std::lock_guard<std::mutex> lock(guard);
+    std::unique_ptr<Table>& t = tables[index];
+    if (t) return *t;
+    t = std::make_unique<Table>();
+    t->name = ParameterNameTab[index].shortName;
+    t->label = ParameterNameTab[index].label;
     for (int k = 0; k <= kSteps; ++k) {
         char text[64];
-        const float v = gridValue(k);
-        parameterDisplayText(index, v, text, sizeof text);
-        t.samples.push_back({v, text, readingsOf(text, t.label)});
-        if (t.texts.size() <= kMaxChoices && std::find(t.texts.begin(), t.texts.end(), text) == t.texts.end())
-            t.texts.push_back(text);
+        parameterDisplayText(index, gridValue(k), text, sizeof text);
+        if (!t->runs.empty() && t->runs.back().text == text) {
+            t->runs.back().last = k;
+            continue;
+        }
+        t->runs.push_back({k, k, text, readingsOf(text, t->label)});
+        if (t->texts.size() <= kMaxChoices && std::find(t->texts.begin(), t->texts.end(), text) == t->texts.end())
+            t->texts.push_back(text);
     }
-    t.choices = t.texts.size() <= kMaxChoices;
-    return t;
+    t->choices = t->texts.size() <= kMaxChoices;
+    return *t;
 }
 
-// Of grid values that all show what was asked, the one written with the
-// fewest decimals (60% is 0.6, not 0.59996), then the one in the middle.
-float simplest(const std::vector<int>& ks) {
-    const double middle = 0.5 * (ks.front() + ks.back());
-    int best = ks.front();
-    for (int k : ks) {
-        const int a = decimalsOf(k), b = decimalsOf(best);
-        if (a < b || (a == b && std::fabs(k - middle) < std::fabs(best - middle))) best = k;
+// Of the grid values in `runs`, which all show what was asked: the one written
+// with the fewest decimals (60% is 0.6, not 0.59996), then the one nearest the
+// middle of them all.
+float simplest(const std::vector<const Run*>& runs) {
+    const double middle = 0.5 * (runs.front()->first + runs.back()->last);
+    for (int step = kSteps; step >= 1; step /= 10) {
+        int best = -1;
+        for (const Run* r : runs) {
+            // The multiple of `step` in this run nearest the middle, if it has one.
+            const double target = std::clamp(middle, static_cast<double>(r->first), static_cast<double>(r->last));
+            int k = static_cast<int>(std::lround(target / step)) * step;
+            if (k < r->first) k += step;
+            if (k > r->last) k -= step;
+            if (k < r->first || k > r->last) continue;
+            if (best < 0 || std::fabs(k - middle) < std::fabs(best - middle)) best = k;
+        }
+        if (best >= 0) return gridValue(best);
     }
-    return gridValue(best);
+    return gridValue(runs.front()->first);
 }
 
 std::string joined(const std::vector<std::string>& parts, const char* last) {
@@ -196,12 +204,12 @@ std::string rangeOf(const Table& t) {
     std::vector<std::string> parts;
     std::map<std::string, std::pair<const Reading*, const Reading*>> spans;  // by unit as shown
     std::vector<std::string> order;
-    for (const Sample& s : t.samples) {
-        if (s.readings.empty()) {
-            if (std::find(order.begin(), order.end(), "=" + s.text) == order.end()) order.push_back("=" + s.text);
+    for (const Run& run : t.runs) {
+        if (run.readings.empty()) {
+            if (std::find(order.begin(), order.end(), "=" + run.text) == order.end()) order.push_back("=" + run.text);
             continue;
         }
-        for (const Reading& r : s.readings) {
+        for (const Reading& r : run.readings) {
             auto found = spans.find(r.shownUnit);
             if (found == spans.end()) {
                 spans[r.shownUnit] = {&r, &r};
@@ -252,15 +260,13 @@ bool parameterValueFromText(int index, const std::string& typed, float& value, s
             return true;
         }
     }
-    const Table t = tableOf(index);
+    const Table& t = tableOf(index);
 
     // A text the parameter shows, as it shows it (the unit of the label may follow).
     const std::string wanted = squeezed(text);
-    std::vector<int> same;
-    for (int k = 0; k <= kSteps; ++k) {
-        const std::string& shown = t.samples[static_cast<size_t>(k)].text;
-        if (squeezed(shown) == wanted || squeezed(shown + t.label) == wanted) same.push_back(k);
-    }
+    std::vector<const Run*> same;
+    for (const Run& run : t.runs)
+        if (squeezed(run.text) == wanted || squeezed(run.text + t.label) == wanted) same.push_back(&run);
     if (!same.empty()) {
         value = simplest(same);
         return true;
@@ -271,9 +277,9 @@ bool parameterValueFromText(int index, const std::string& typed, float& value, s
     int decimals = 0;
     if (text.empty() || !readNumber(text, number, used, decimals)) {
         std::vector<std::string> words;
-        for (const Sample& s : t.samples)
-            if (s.readings.empty() && std::find(words.begin(), words.end(), s.text) == words.end())
-                words.push_back(s.text);
+        for (const Run& run : t.runs)
+            if (run.readings.empty() && std::find(words.begin(), words.end(), run.text) == words.end())
+                words.push_back(run.text);
         error = name + "=" + typed + " is not a value of " + name + "; " + possible(t) +
                 didYouMean(text, t.choices ? t.texts : words);
         return false;
@@ -291,9 +297,9 @@ bool parameterValueFromText(int index, const std::string& typed, float& value, s
     // The grid values whose text shows a number in the unit asked for
     // (a plain number: in the unit of the label), nearest first.
     double nearest = INFINITY, low = INFINITY, high = -INFINITY, tolerance = 0.0;
-    std::vector<int> best;
-    for (int k = 0; k <= kSteps; ++k) {
-        for (const Reading& r : t.samples[static_cast<size_t>(k)].readings) {
+    std::vector<const Run*> best;
+    for (const Run& run : t.runs) {
+        for (const Reading& r : run.readings) {
             if (bare ? !r.fromLabel : r.unit != unit->unit) continue;
             low = std::min(low, r.number);
             high = std::max(high, r.number);
@@ -303,7 +309,7 @@ bool parameterValueFromText(int index, const std::string& typed, float& value, s
                 nearest = distance;
                 best.clear();
             }
-            if (distance == nearest && (best.empty() || best.back() != k)) best.push_back(k);
+            if (distance == nearest && (best.empty() || best.back() != &run)) best.push_back(&run);
         }
     }
     if (best.empty()) {
