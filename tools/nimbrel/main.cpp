@@ -1,6 +1,7 @@
 // nimbrel: renders audio through the Nimbrel plug-in from a terminal. It loads
 // the plug-in library and talks to it through the VST 2.4 interface, exactly
 // as a DAW does.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -144,7 +145,7 @@ void printGeneralHelp(FILE* out) {
     for (const CommandSpec& c : kCommands) std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
     std::fprintf(out,
                  "\nnimbrel COMMAND --help shows a command's options and examples;\n"
-                 "nimbrel --version shows the version.\n\nexamples:\n");
+                 "nimbrel --version shows the version and the plug-in it loads.\n\nexamples:\n");
     printLines(out, "  nimbrel ", kCommands[0].examples);
 }
 
@@ -335,13 +336,11 @@ int commandRenderBatch(const Options& o) {
     std::vector<std::string> inputs;
     std::string error;
     if (!collectBatchInputs(o.positional, inputs, error)) return fail(error);
-    struct stat status {};
-    if (stat(o.outDir.c_str(), &status) == 0) {
-        if (!S_ISDIR(status.st_mode)) return fail(o.outDir + " is not a folder");
-    } else if (mkdir(o.outDir.c_str(), 0777) != 0) {
-        return fail("cannot make the folder " + o.outDir + ": " + std::strerror(errno));
-    }
     // Everything that would fail for every file fails once, before any file is touched.
+    if (!preparePlugin(o.settings, 44100, o.render.blockSize, error)) return fail(error);
+    struct stat status {};
+    const bool folderExists = stat(o.outDir.c_str(), &status) == 0;
+    if (folderExists && !S_ISDIR(status.st_mode)) return fail(o.outDir + " is not a folder");
     for (size_t i = 0; i < inputs.size(); ++i) {
         const std::string out = batchOutputPath(inputs[i], o.outDir);
         if (sameFile(inputs[i], out))
@@ -350,7 +349,8 @@ int commandRenderBatch(const Options& o) {
             if (batchOutputPath(inputs[j], o.outDir) == out)
                 return fail(inputs[j] + " and " + inputs[i] + " would both be written to " + out);
     }
-    if (!preparePlugin(o.settings, 44100, o.render.blockSize, error)) return fail(error);
+    if (!folderExists && mkdir(o.outDir.c_str(), 0777) != 0)
+        return fail("cannot make the folder " + o.outDir + ": " + std::strerror(errno));
     const long cores = sysconf(_SC_NPROCESSORS_ONLN);
     const int jobs = o.jobs > 0 ? o.jobs : static_cast<int>(std::min<long>(kMaxJobs, std::max(1L, cores)));
     const int failed = renderBatch(jobOf(o), inputs, o.outDir, jobs, o.quiet);
@@ -511,7 +511,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (first == "--version" || first == "-V") {
-        std::printf("nimbrel %s\n", NIMBREL_VERSION);
+        const std::string plugin = findPluginLibrary();
+        std::printf("nimbrel %s\nplug-in: %s\n", NIMBREL_VERSION, plugin.empty() ? "not found" : plugin.c_str());
         return 0;
     }
     const CommandSpec* command = findCommand(first);
