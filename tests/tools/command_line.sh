@@ -82,8 +82,10 @@ expect_refused "No such file or directory" "$nimbrel" render missing.wav x.wav
 echo "words, not sound" > words.wav
 expect_refused "cannot read words.wav: ." "$nimbrel" render words.wav x.wav
 mkfifo pipe.wav
-expect_refused "a named pipe" timeout 20 "$nimbrel" render pipe.wav x.wav
 mkdir takes
+expect_refused "a named pipe" timeout 20 "$nimbrel" render pipe.wav x.wav
+expect_refused "cannot read missing.fxp: No such file or directory" "$nimbrel" info --preset missing.fxp
+expect_refused "cannot read takes: it is a folder" "$nimbrel" info --bank takes
 expect_refused "is a folder; to render every audio file in it, give --out-dir" "$nimbrel" render takes x.wav
 # A header's sample rate far from what the plug-in is for (2147483647 Hz).
 printf 'RIFF\054\0\0\0WAVEfmt \020\0\0\0\001\0\001\0\377\377\377\177\376\377\377\377\002\0\020\0data\010\0\0\0\0\0\0\0\0\0\0\0' > huge-rate.wav

@@ -90,22 +90,39 @@ void AudioFileReader::close() {
     descriptor_ = -1;
 }
 
-bool AudioFileReader::open(const std::string& path, std::string& error, std::string& note) {
-    close();
+int openRegularFile(const std::string& path, std::string& reason) {
     // Opened without blocking: a named pipe with no writer would otherwise hold
-    // the render for ever, before it could even be told from a file.
-    descriptor_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor_ < 0) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return false;
+    // the program for ever, before it could even be told from a file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return -1;
     }
     struct stat status {};
-    if (fstat(descriptor_, &status) != 0 || !S_ISREG(status.st_mode)) {
-        error = "cannot read " + path + ": it is " + kindOfFile(status.st_mode) + ", not an audio file";
-        close();
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        reason = std::string("it is ") + kindOfFile(status.st_mode) + ", not a file to read";
+        ::close(fd);
+        return -1;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string unreadableFileReason(const std::string& path) {
+    std::string reason;
+    const int fd = openRegularFile(path, reason);
+    if (fd >= 0) ::close(fd);
+    return reason;
+}
+
+bool AudioFileReader::open(const std::string& path, std::string& error, std::string& note) {
+    close();
+    std::string reason;
+    descriptor_ = openRegularFile(path, reason);
+    if (descriptor_ < 0) {
+        error = "cannot read " + path + ": " + reason;
         return false;
     }
-    fcntl(descriptor_, F_SETFL, fcntl(descriptor_, F_GETFL) & ~O_NONBLOCK);
     SF_INFO info{};
     file_ = sf_open_fd(descriptor_, SFM_READ, &info, SF_FALSE);
     if (!file_) {

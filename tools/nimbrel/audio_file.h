@@ -97,6 +97,12 @@ private:
     std::string error_;
 };
 
+// Opens `path` for reading if it is a regular file, without waiting on a pipe
+// or a device; -1 and `reason` (the system's, or what it is instead) otherwise.
+int openRegularFile(const std::string& path, std::string& reason);
+// Why `path` cannot be read as a file; "" when it can.
+std::string unreadableFileReason(const std::string& path);
+
 // True when both paths name one existing file (through links too).
 bool sameFile(const std::string& a, const std::string& b);
 
