@@ -3,19 +3,7 @@
 # input, clipping, many files at once.
 #   command_line.sh NIMBREL
 set -eu
-nimbrel="$1"
-dir="$(mktemp -d)"
-trap 'rm -rf "$dir"' EXIT
-export NIMBREL_DATA_DIR="$dir/data"
-cd "$dir"
-failed() { echo "FAILED: $*" >&2; exit 1; }
-expect_refused() {  # expected-text command...
-    want="$1"; shift
-    status=0
-    "$@" > out.txt 2> err.txt || status=$?
-    [ "$status" -eq 1 ] || failed "exit status $status, not 1, for: $* ($(cat err.txt))"
-    grep -q -- "$want" err.txt || failed "message for $*: $(cat err.txt)"
-}
+. "$(dirname "$0")/common.sh"
 no_partial_files() { ! ls ./*.partial-* ./*/*.partial-* 2> /dev/null || failed "a temporary file was left: $*"; }
 
 # Help: every command, both spellings, exit 0, on standard output.

@@ -3,13 +3,8 @@
 # file nor a half-written output, for a single render and for a batch.
 #   interrupted_renders.sh NIMBREL
 set -eu
-nimbrel="$1"
-dir="$(mktemp -d)"
-trap 'rm -rf "$dir"' EXIT
-export NIMBREL_DATA_DIR="$dir/data"
-cd "$dir"
+. "$(dirname "$0")/common.sh"
 ulimit -c 0
-failed() { echo "FAILED: $*" >&2; exit 1; }
 
 # Waits (up to 30 s) until a file matching the pattern exists.
 await() {

@@ -3,12 +3,7 @@
 # returns to the start of its line, so it never wraps into many lines.
 #   progress_bar.sh NIMBREL
 set -eu
-nimbrel="$1"
-dir="$(mktemp -d)"
-trap 'rm -rf "$dir"' EXIT
-export NIMBREL_DATA_DIR="$dir/data"
-cd "$dir"
-failed() { echo "FAILED: $*" >&2; exit 1; }
+. "$(dirname "$0")/common.sh"
 
 for columns in 30 12 80; do
     # script(1) gives the render a terminal of its own, `columns` wide.

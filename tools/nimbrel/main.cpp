@@ -443,11 +443,7 @@ int commandInfo(const Options& o) {
 }
 
 bool containsIgnoringCase(const std::string& text, const std::string& part) {
-    auto lower = [](std::string s) {
-        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    return lower(text).find(lower(part)) != std::string::npos;
+    return lowerCase(text).find(lowerCase(part)) != std::string::npos;
 }
 
 int commandPrograms(const Options& o) {

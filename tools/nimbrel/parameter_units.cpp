@@ -32,11 +32,6 @@ const Unit kUnits[] = {{"%", "%", 1.0},       {"db", "dB", 1.0},   {"hz", "Hz", 
                        {"khz", "Hz", 1000.0}, {"s", "s", 1.0},     {"ms", "s", 0.001},
                        {"m", "m", 1.0},       {"beats", "beats", 1.0}, {"beat", "beats", 1.0}};
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 std::string trim(const std::string& s) {
     const size_t first = s.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
@@ -46,13 +41,13 @@ std::string trim(const std::string& s) {
 // Lower case without spaces: "No Duck" and "noduck" name the same word.
 std::string squeezed(const std::string& s) {
     std::string out;
-    for (char c : lower(s))
+    for (char c : lowerCase(s))
         if (c != ' ') out += c;
     return out;
 }
 
 const Unit* findUnit(const std::string& spelling) {
-    const std::string key = lower(trim(spelling));
+    const std::string key = lowerCase(trim(spelling));
     for (const Unit& u : kUnits)
         if (key == u.spelling) return &u;
     return nullptr;

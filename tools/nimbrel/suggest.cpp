@@ -3,18 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
-namespace {
-
-std::string lower(const std::string& s) {
-    std::string out = s;
+std::string lowerCase(const std::string& text) {
+    std::string out = text;
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
-}  // namespace
-
 int editDistance(const std::string& first, const std::string& second) {
-    const std::string a = lower(first), b = lower(second);
+    const std::string a = lowerCase(first), b = lowerCase(second);
     const size_t n = a.size(), m = b.size();
     // Three rows suffice: a swap of neighbours looks two rows back.
     std::vector<int> before(m + 1), previous(m + 1), current(m + 1);
@@ -44,9 +40,9 @@ std::vector<std::string> nearestNames(const std::string& typed, const std::vecto
             near.emplace_back(distance, name);
     }
     if (near.empty() && !typed.empty()) {
-        const std::string part = lower(typed);
+        const std::string part = lowerCase(typed);
         for (const std::string& name : known)
-            if (lower(name).find(part) != std::string::npos) near.emplace_back(0, name);
+            if (lowerCase(name).find(part) != std::string::npos) near.emplace_back(0, name);
     }
     std::stable_sort(near.begin(), near.end(),
                      [](const auto& x, const auto& y) { return x.first < y.first; });

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+// `text` in lower case (ASCII), for comparing names without regard to case.
+std::string lowerCase(const std::string& text);
+
 // Edits (insert, delete, replace, swap two neighbours) between two names,
 // ignoring case.
 int editDistance(const std::string& a, const std::string& b);
