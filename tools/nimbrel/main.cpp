@@ -52,8 +52,7 @@ const OptionSpec kOptions[] = {
     {"--program", nullptr, "N|NAME", kRenders | kInfo | kSaveBank,
      "program number (0..179) or name, any case; default 0"},
     {"--param", nullptr, "NAME=VALUE", kSetsValues,
-     "set a parameter: 0..1, or in its units (Mix=60%, GThresh=-20dB, RHiCut=5kHz, MTime=1/8, Route=serial); "
-     "may repeat"},
+     "set a parameter, 0..1 or in its units (see below); may repeat"},
     {"--bank", nullptr, "FILE.fxb", kSetsValues | kPrograms, "load a bank file first (then --program picks from it)"},
     {"--preset", nullptr, "FILE.fxp", kSetsValues, "load a program file into the selected program"},
     {"--tempo", nullptr, "BPM", kRenders, "host tempo in beats per minute, above 0 and at most 1000; default 120"},
@@ -150,9 +149,11 @@ void printGeneralHelp(FILE* out) {
 }
 
 void printCommandHelp(const CommandSpec& c) {
-    std::printf("usage: ");
-    printLines(stdout, "nimbrel ", c.usage);
-    std::printf("\n%s\n", c.summary);
+    // "usage: " before the first form, aligned spaces before the others.
+    const char* second = std::strchr(c.usage, '\n');
+    std::printf("usage: nimbrel %.*s\n", static_cast<int>(second ? second - c.usage : std::strlen(c.usage)), c.usage);
+    if (second) printLines(stdout, "       nimbrel ", second + 1);
+    std::printf("\n%s.\n\n", c.summary);
     printLines(stdout, "", c.details);
     std::printf("\noptions:\n");
     for (const OptionSpec& o : kOptions) {
@@ -167,7 +168,8 @@ void printCommandHelp(const CommandSpec& c) {
             "the units its text shows: %% (Mix=60%%), dB (GThresh=-20dB, Volume=+3dB), Hz or kHz\n"
             "(RHiCut=5kHz), ms or s (RPredel=40ms), metres (RSize=30), note values (MTime=1/8) and\n"
             "words (Bypass=active, Route=serial, Surround=wide, Volume=mute). The nearest value is\n"
-            "taken; one out of reach is refused with the range. nimbrel info lists the names.\n");
+            "taken; one out of reach is refused with the range. A plain number from 0 to 1 is always\n"
+            "the value itself (MTime=1 is 2 beats, MTime=1beat is one). nimbrel info lists the names.\n");
     }
     std::printf("\nexamples:\n");
     printLines(stdout, "  nimbrel ", c.examples);
