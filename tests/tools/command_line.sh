@@ -47,6 +47,8 @@ expect_refused "float, pcm16 or pcm24" "$nimbrel" render --demo x.wav --format m
 expect_refused "1\.\.64" "$nimbrel" render --demo --out-dir o x.wav --jobs 0
 expect_refused "goes with --out-dir" "$nimbrel" render a.wav x.wav --jobs 2
 expect_refused "needs a value" "$nimbrel" render --demo x.wav --tempo
+# After "--" a name that starts with "-" is a file.
+expect_refused "cannot read -in.wav: No such file" "$nimbrel" render -- -in.wav x.wav
 [ ! -e x.wav ] || failed "a refused render wrote its output"
 
 # Values in units; info shows what each became.
@@ -64,6 +66,8 @@ expect_refused "1/16, 1/8" "$nimbrel" info --param MTime=5/16
 "$nimbrel" render --demo a.wav --tail 0.1 --quiet --param Mix=60% --param RDecay=80%
 "$nimbrel" render --demo b.wav --tail 0.1 --quiet --param Mix=0.6 --param RDecay=0.8
 cmp a.wav b.wav || failed "Mix=60% and Mix=0.6 render differently"
+"$nimbrel" render a.wav c.wav --tail 0 --rate 48000 --quiet 2> err.txt
+grep -q "warning: --rate is for --demo; a file renders at its own sample rate" err.txt || failed "--rate with a file: $(cat err.txt)"
 
 # Files that cannot be read say why.
 expect_refused "No such file or directory" "$nimbrel" render missing.wav x.wav

@@ -181,6 +181,7 @@ struct Options {
     RenderOptions render;
     SampleFormat format = SampleFormat::Float32;
     int rate = 44100;
+    bool rateGiven = false;
     bool quiet = false;
     bool demo = false;
     std::string outDir;
@@ -210,8 +211,17 @@ std::vector<std::string> optionNames() {
 
 // Parses argv[first..] for `command`; false with `error` on a bad option or value.
 bool parseOptions(int argc, char** argv, int first, const CommandSpec& command, Options& o, std::string& error) {
+    bool onlyFiles = false;  // after "--" every argument is a file, even one that starts with '-'
     for (int i = first; i < argc; ++i) {
         std::string arg = argv[i];
+        if (!onlyFiles && arg == "--") {
+            onlyFiles = true;
+            continue;
+        }
+        if (onlyFiles) {
+            o.positional.push_back(arg);
+            continue;
+        }
         std::string attached;  // --name=value
         bool hasAttached = false;
         if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
@@ -286,6 +296,7 @@ bool parseOptions(int argc, char** argv, int first, const CommandSpec& command, 
                 return false;
             }
             o.rate = static_cast<int>(number);
+            o.rateGiven = true;
         } else if (name == "--format") {
             if (!parseSampleFormat(text, o.format)) {
                 error = "--format wants float, pcm16 or pcm24, got " + text;
@@ -334,6 +345,8 @@ int reportRender(const RenderOutcome& outcome, const std::string& out, bool impu
 
 int commandRenderBatch(const Options& o) {
     if (o.demo) return fail("--demo and --out-dir do not go together: the demo renders into one OUT");
+    // Once silently ignored here: a warning, not a refusal, so that old scripts still run.
+    if (o.rateGiven) std::fprintf(stderr, "nimbrel: warning: --rate is for --demo; each file renders at its own sample rate\n");
     if (o.positional.empty()) return fail("render --out-dir DIR wants the files (or folders) to render");
     std::vector<std::string> inputs;
     std::string error;
@@ -374,6 +387,9 @@ int commandRender(const Options& o) {
             return fail(o.positional[0] + " exists and would be overwritten; to render it, name an output:\n" + usage);
         return fail(std::string(o.demo ? "render --demo wants only OUT" : "render wants IN and OUT") + ":\n" + usage);
     }
+    // Once silently ignored here: a warning, not a refusal, so that old scripts still run.
+    if (!o.demo && o.rateGiven)
+        std::fprintf(stderr, "nimbrel: warning: --rate is for --demo; a file renders at its own sample rate\n");
     const std::string out = o.positional.back();
     StereoAudio demo;
     std::unique_ptr<AudioSource> input;
