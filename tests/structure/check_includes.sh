@@ -18,8 +18,10 @@ allowed() {
     host) echo "base dsp platform host" ;;
     presets) echo "base platform gui host presets" ;;
     editor) echo "base dsp platform gui host presets resources editor" ;;
-    # The skin generator reads the editor's control table; the editor embeds the bitmaps.
-    resources) echo "base host editor resources" ;;
+    # Build-time generators and what they make: the skin generator reads the
+    # editor's control table (the editor embeds the bitmaps), the handbook
+    # lists the value ranges the command line reads.
+    resources) echo "base host editor resources tools" ;;
     vst2) echo "base platform gui host presets editor vst2" ;;
     lv2) echo "base platform gui host presets editor resources lv2" ;;
     *) echo "?" ;;
