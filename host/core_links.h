@@ -22,6 +22,6 @@ public:
     // included (automation, MIDI Program Change): keep it to a store and a flag.
     virtual void parameterChanged(int index, float value) = 0;
     // Program names or values changed where the host should read them again
-    // (a MIDI Program Change on the audio thread, a file loaded, a program command).
+    // (a MIDI Program Change on the audio thread, a program or bank file loaded).
     virtual void displayChanged() = 0;
 };
