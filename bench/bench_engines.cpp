@@ -2,7 +2,6 @@
 // host blocks cut into sub-blocks of sample rate / 300 frames, with the
 // countdown carried from one host block to the next.
 #include <benchmark/benchmark.h>
-#include <xmmintrin.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,19 +10,12 @@
 #include <random>
 #include <vector>
 
+#include "base/denormals.h"
 #include "dsp/delay2.h"
 #include "dsp/reverb.h"
 #include "dsp/simd.h"
 
 namespace {
-
-// Flush-to-zero and denormals-are-zero for the scope, as the plug-in sets
-// them around every host block.
-struct FlushDenormals {
-    unsigned saved = _mm_getcsr();
-    FlushDenormals() { _mm_setcsr(saved | 0x8040); }
-    ~FlushDenormals() { _mm_setcsr(saved); }
-};
 
 struct Signal {
     std::vector<float> l, r;
@@ -96,7 +88,7 @@ void report(benchmark::State& state, float sr, int64_t framesPerIter)
 
 void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBlock, bool tail)
 {
-    FlushDenormals ftz;
+    ScopedFlushDenormals ftz;
     auto rv = std::make_unique<Reverb>();
     auto dl = std::make_unique<Delay2>();
     rv->samplerate = sr;

@@ -1,6 +1,6 @@
-// Speed of the whole plug-in instance, through processReplacing as a host
-// calls it: control ticks, both engines as routed, surround, gate, ducker,
-// volume and meters.
+// Speed of the whole plug-in instance, through processReplacing as a format
+// layer calls it: control ticks, both engines as routed, surround, gate,
+// ducker, volume and meters.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -8,54 +8,37 @@
 #include <string>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 
 namespace {
 
-// Parameter indices.
-enum {
-    kMix = 0, kVolume = 1, kBypass = 3, kRoute = 4, kRMix = 5, kGThresh = 15, kDLevel = 19,
-    kMMix = 21, kMTime = 22, kMFeedba = 23, kMDetune = 24, kMHiDamp = 25, kMHiCut = 27,
-    kFirstStep = 29, kLastStep = 62,
-};
-
-// The init values of the 63 named parameters.
-const float kInit[63] = {
-    0.5f, 0.705f, 0.5f, 0.0f, 0.0f,                                       // Mix..Route
-    1.0f, 0.5f, 0.6f, 1.0f, 0.2f, 0.4f, 0.1f, 1.0f, 0.4f, 0.55f,          // RMix..RSwirl
-    1.0f, 0.125f, 0.25f, 0.25f, 0.0f, 0.5f,                               // GThresh..DLimit
-    1.0f, 0.5f, 0.5f, 0.25f, 0.5f, 0.0625f, 1.0f, 0.125f,                 // MMix..MLowCut
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f, 1.0f,          // steps
-};
-
 enum Setup { ReverbOnly, MultitapOnly, Serial, Parallel, Full, Bypass };
 
-void configure(OvAudio& fx, Setup s)
+void configure(OvCore& fx, Setup s)
 {
-    for (int i = 0; i < 63; ++i)
-        fx.setParameter(i, kInit[i]);
+    using namespace param;
+    for (int i = 0; i < kNumNamedParams; ++i)
+        fx.setParameter(i, kParameterInit.v[i]);
     // All 17 steps on, detune on; the polynomial taps (the costlier kind).
-    for (int i = kFirstStep; i <= kLastStep; ++i)
-        fx.setParameter(i, 0.3f + 0.02f * (i - kFirstStep));
-    fx.setParameter(kMDetune, 0.25f);
-    fx.setParameter(kMHiCut, 1.0f);
-    fx.setParameter(kMHiDamp, 0.3f);
-    fx.setParameter(kMFeedba, 0.5f);
-    fx.setParameter(kMTime, 0.5f);
-    fx.setParameter(kRMix, s == MultitapOnly ? 0.0f : 1.0f);
-    fx.setParameter(kMMix, s == ReverbOnly ? 0.0f : 1.0f);
-    fx.setParameter(kRoute, s == Serial ? 1.0f : 0.0f);
-    fx.setParameter(kBypass, s == Bypass ? 1.0f : 0.0f);
-    fx.setParameter(kGThresh, s == Full ? 0.3f : 1.0f);
-    fx.setParameter(kDLevel, s == Full ? 0.5f : 0.0f);
+    for (int i = StepL0; i <= StepR16; ++i)
+        fx.setParameter(i, 0.3f + 0.02f * (i - StepL0));
+    fx.setParameter(MDetune, 0.25f);
+    fx.setParameter(MHiCut, 1.0f);
+    fx.setParameter(MHiDamp, 0.3f);
+    fx.setParameter(MFeedba, 0.5f);
+    fx.setParameter(MTime, 0.5f);
+    fx.setParameter(RMix, s == MultitapOnly ? 0.0f : 1.0f);
+    fx.setParameter(MMix, s == ReverbOnly ? 0.0f : 1.0f);
+    fx.setParameter(Route, s == Serial ? 1.0f : 0.0f);
+    fx.setParameter(param::Bypass, s == Setup::Bypass ? 1.0f : 0.0f);
+    fx.setParameter(GThresh, s == Full ? 0.3f : 1.0f);
+    fx.setParameter(DLevel, s == Full ? 0.5f : 0.0f);
 }
 
 void BM_Plugin(benchmark::State& state, Setup setup, float sr, int frames, bool tail)
 {
-    auto fx = std::make_unique<OvAudio>(nullptr);
+    auto fx = std::make_unique<OvCore>();
     fx->setSampleRate(sr);
-    fx->resume();
     configure(*fx, setup);
     std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
     std::vector<float> silenceL(frames, 0.0f), silenceR(frames, 0.0f);

@@ -4,51 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#define STEP_ROWS(k)                                                    \
-    {"StepL" #k, "Multitap step " #k " left", "", k == 16 ? 1.0f : 0.0f}, \
-    {"StepR" #k, "Multitap step " #k " right", "", k == 16 ? 1.0f : 0.0f}
-
-const ParameterInfo ParameterNameTab[kNumParams] = {
-    {"Mix", "Mix level", "", 0.5f},
-    {"Volume", "Volume", "", 0.705f},
-    {"Surround", "Surround mix", "", 0.5f},
-    {"Bypass", "Bypass", "", 0.0f},
-    {"Route", "Effect routing", "", 0.0f},
-    {"RMix", "Reverb mix", "", 1.0f},
-    {"RSize", "Reverb room size", "m", 0.5f},
-    {"RDecay", "Reverb decay", "", 0.6f},
-    {"RDiffuse", "Reverb diffusion", "", 1.0f},
-    {"RPredel", "Reverb predelay", "ms", 0.2f},
-    {"RHiDamp", "Reverb high damp", "kHz", 0.4f},
-    {"RLowDamp", "Reverb low damp", "kHz", 0.1f},
-    {"RHiCut", "Reverb high cut", "Hz", 1.0f},
-    {"RLowCut", "Reverb low cut", "Hz", 0.4f},
-    {"RSwirl", "Reverb swirl", "", 0.55f},
-    {"GThresh", "Gate threshold", "", 1.0f},
-    {"GAttack", "Gate attack", "s", 0.125f},
-    {"GHold", "Gate hold time", "s", 0.25f},
-    {"GRelease", "Gate rekease", "s", 0.25f},
-    {"DLevel", "Ducking level", "", 0.0f},
-    {"DLimit", "Ducking limit", "", 0.5f},
-    {"MMix", "Multitap mix", "", 1.0f},
-    {"MTime", "Multitap time", "beats", 0.5f},
-    {"MFeedba", "Multitap feedback", "", 0.5f},
-    {"MDetune", "Multitap detune", "", 0.25f},
-    {"MHiDamp", "Multitap high damp", "kHz", 0.5f},
-    {"MLowDamp", "Multitap low damp", "kHz", 0.0625f},
-    {"MHiCut", "Multitap high cut", "Hz", 1.0f},
-    {"MLowCut", "Multitap low cut", "Hz", 0.125f},
-    STEP_ROWS(0), STEP_ROWS(1), STEP_ROWS(2), STEP_ROWS(3), STEP_ROWS(4), STEP_ROWS(5),
-    STEP_ROWS(6), STEP_ROWS(7), STEP_ROWS(8), STEP_ROWS(9), STEP_ROWS(10), STEP_ROWS(11),
-    STEP_ROWS(12), STEP_ROWS(13), STEP_ROWS(14), STEP_ROWS(15), STEP_ROWS(16),
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-};
-#undef STEP_ROWS
-
 const char* const MultiDelaySyncTabName2[13] = {"1/16", "1/8", "3/16", "1/4", "1/3", "3/8", "1/2",
                                                 "2/3",  "3/4", "1",    "4/3", "3/2", "2"};
 

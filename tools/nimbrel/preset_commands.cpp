@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "presets/effect_access.h"
-#include "tools/nimbrel/audio_file.h"
 #include "presets/preset_files.h"
 #include "presets/program_images.h"
+#include "tools/nimbrel/audio_file.h"
+#include "tools/vsthost/effect_access.h"
 
 namespace {
 
