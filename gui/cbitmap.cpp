@@ -154,14 +154,13 @@ CBitmap::Picture CBitmap::derive(const Picture& from, double scale) const {
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(out.pixelWidth),
                                                         static_cast<int>(rows));
         cairo_t* cr = cairo_create(s);
-        // Each target pixel comes from the one source band that holds its centre.
-        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         for (const Band& b : from.bands) {
-            const double first = b.top / ratio - double(top);
-            const double last = (b.top + cairo_image_surface_get_height(b.surface)) / ratio - double(top);
-            if (last <= 0 || first >= double(rows)) continue;
+            // The band's rows here, rounded alike at both ends of every band so that they tile.
+            auto row = [&](CCoord sourceRow) { return static_cast<CCoord>(std::floor(sourceRow / ratio + 0.5)) - top; };
+            const CCoord first = row(b.top), last = row(b.top + cairo_image_surface_get_height(b.surface));
+            if (last <= 0 || first >= rows) continue;
             cairo_save(cr);
-            cairo_rectangle(cr, 0, first, double(out.pixelWidth), last - first);
+            cairo_rectangle(cr, 0, double(first), double(out.pixelWidth), double(last - first));
             cairo_clip(cr);
             cairo_pattern_t* pattern = cairo_pattern_create_for_surface(b.surface);
             cairo_matrix_t m;
@@ -188,29 +187,36 @@ const CBitmap::Picture* CBitmap::pictureAt(double scale) {
     if (pictures_.empty()) return nullptr;
     for (const Picture& p : pictures_)
         if (p.scale == scale) return &p;
+    // The resource's pictures by preference: at the scale, the finer ones
+    // nearest first (reduced), then the coarser ones nearest first (enlarged).
+    std::vector<size_t> order;
+    if (gScaledProvider && resourceId_ >= 0) {
+        for (size_t i = 0; i < gScales.size(); ++i)
+            if (gScales[i] >= scale) order.push_back(i);
+        for (size_t i = gScales.size(); i-- > 0;)
+            if (gScales[i] < scale) order.push_back(i);
+    }
     Picture made;
     bool haveMade = false;
-    if (gScaledProvider && resourceId_ >= 0 && !gScales.empty()) {
-        const int exact = scaleIndex(scale);
-        if (exact >= 0) {
-            haveMade = loadResourcePicture(exact, made);
-        } else {
-            // Reduced from the nearest finer picture (or enlarged from the finest).
-            size_t finer = 0;
-            while (finer + 1 < gScales.size() && gScales[finer] < scale) ++finer;
-            const Picture* cached = nullptr;
-            for (const Picture& p : pictures_)
-                if (p.scale == gScales[finer]) cached = &p;
-            Picture source;
-            if (cached) {
-                made = derive(*cached, scale);
-                haveMade = true;
-            } else if (loadResourcePicture(static_cast<int>(finer), source)) {
-                made = derive(source, scale);
-                releasePicture(source);
-                haveMade = true;
+    for (size_t i : order) {
+        const Picture* cached = nullptr;
+        for (const Picture& p : pictures_)
+            if (p.scale == gScales[i]) cached = &p;
+        Picture loaded;
+        if (cached) {
+            made = derive(*cached, scale);
+        } else if (loadResourcePicture(static_cast<int>(i), loaded)) {
+            if (gScales[i] == scale) {
+                made = loaded;
+            } else {
+                made = derive(loaded, scale);
+                releasePicture(loaded);
             }
+        } else {
+            continue;
         }
+        haveMade = true;
+        break;
     }
     if (!haveMade) made = derive(pictures_[0], scale);
     pictures_.push_back(made);

@@ -92,20 +92,38 @@ void CDrawContext::applyPixelDash() {
     cairo_set_dash(cr_, dash, 2, 0);
 }
 
+CRect CDrawContext::lineUnits(const CPoint& from, const CPoint& to) const {
+    // A line lineWidth_ wide covers the units from lineWidth_ / 2 before its
+    // points to the rest after them, both end points included.
+    const CCoord before = lineWidth_ / 2, after = lineWidth_ - before;
+    return CRect(std::min(from.h, to.h) - before, std::min(from.v, to.v) - before, std::max(from.h, to.h) + after,
+                 std::max(from.v, to.v) + after);
+}
+
+void CDrawContext::fillPixels(const CRect& px) {
+    cairo_rectangle(cr_, double(px.left), double(px.top), double(px.width()), double(px.height()));
+    cairo_fill(cr_);
+}
+
 void CDrawContext::strokeLine(const CPoint& from, const CPoint& to) {
-    // In the surface's pixels: odd widths sit on pixel centres so that the
-    // line covers whole pixels; square caps make both end points part of it.
-    const double width = pixelLineWidth();
-    const double shift = std::fmod(width, 2.0) != 0.0 ? 0.5 : 0.0;
-    const CRect px = toSurfacePixels(CRect(from.h, from.v, to.h, to.v));
+    // A line of no length has no direction for its square ends: nothing is drawn.
+    if (from == to) return;
     applyColor(frameColor_);
     cairo_save(cr_);
     cairo_identity_matrix(cr_);
-    cairo_set_line_width(cr_, width);
-    applyPixelDash();
-    cairo_move_to(cr_, px.left + shift, px.top + shift);
-    cairo_line_to(cr_, px.right + shift, px.bottom + shift);
-    cairo_stroke(cr_);
+    if ((from.h == to.h || from.v == to.v) && lineStyle_ == kLineSolid) {
+        // Level and upright lines cover whole pixels: exactly those of their units.
+        fillPixels(toSurfacePixels(lineUnits(from, to)));
+    } else {
+        // In the surface's pixels, through the middles of the end points' units.
+        const CRect a = toSurfacePixels(lineUnits(from, from)), b = toSurfacePixels(lineUnits(to, to));
+        const double width = pixelLineWidth();
+        cairo_set_line_width(cr_, width);
+        applyPixelDash();
+        cairo_move_to(cr_, (a.left + a.right) / 2.0, (a.top + a.bottom) / 2.0);
+        cairo_line_to(cr_, (b.left + b.right) / 2.0, (b.top + b.bottom) / 2.0);
+        cairo_stroke(cr_);
+    }
     cairo_restore(cr_);
 }
 
@@ -128,18 +146,30 @@ void CDrawContext::drawRect(const CRect& r, CDrawStyle style) {
     cairo_identity_matrix(cr_);
     if (style == kDrawFilled || style == kDrawFilledAndStroked) {
         applyColor(fillColor_);
-        cairo_rectangle(cr_, double(px.left), double(px.top), double(px.width()), double(px.height()));
-        cairo_fill(cr_);
+        fillPixels(px);
     }
     if (style == kDrawStroked || style == kDrawFilledAndStroked) {
         // The outline runs along the inside edge of the rectangle.
-        const double width = pixelLineWidth();
-        const double half = width / 2.0;
         applyColor(frameColor_);
-        cairo_set_line_width(cr_, width);
-        applyPixelDash();
-        cairo_rectangle(cr_, px.left + half, px.top + half, px.width() - 2 * half, px.height() - 2 * half);
-        cairo_stroke(cr_);
+        CRect inner = r;
+        inner.inset(lineWidth_, lineWidth_);
+        if (lineStyle_ != kLineSolid) {
+            const double width = pixelLineWidth();
+            const double half = width / 2.0;
+            cairo_set_line_width(cr_, width);
+            applyPixelDash();
+            cairo_rectangle(cr_, px.left + half, px.top + half, px.width() - 2 * half, px.height() - 2 * half);
+            cairo_stroke(cr_);
+        } else if (inner.isEmpty()) {
+            fillPixels(px);
+        } else {
+            // Four sides that do not overlap, so that a translucent colour is laid once.
+            const CRect in = toSurfacePixels(inner);
+            fillPixels(CRect(px.left, px.top, px.right, in.top));
+            fillPixels(CRect(px.left, in.bottom, px.right, px.bottom));
+            fillPixels(CRect(px.left, in.top, in.left, in.bottom));
+            fillPixels(CRect(in.right, in.top, px.right, in.bottom));
+        }
     }
     cairo_restore(cr_);
 }

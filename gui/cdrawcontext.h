@@ -81,6 +81,10 @@ protected:
     void strokeLine(const CPoint& from, const CPoint& to);
     // Straight lines and outlines are drawn in the surface's pixels, this wide.
     double pixelLineWidth() const;
+    // The units a line between two points covers (its end points included).
+    CRect lineUnits(const CPoint& from, const CPoint& to) const;
+    // Fills a rectangle of the surface's pixels (with the identity matrix set).
+    void fillPixels(const CRect& px);
     void applyPixelDash();  // one unit on, one off
 
     cairo_surface_t* surface_;

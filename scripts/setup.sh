@@ -10,7 +10,7 @@ BUILD_PACKAGES=(
   clang libclang-rt-14-dev
 )
 TEST_PACKAGES=(
-  xvfb xdotool x11-utils zenity xdg-utils
+  xvfb xdotool x11-utils x11-xserver-utils zenity xdg-utils
   dragonfly-reverb-vst ardour
 )
 

@@ -101,6 +101,91 @@ TEST_F(MenuTest, ClickBesideTheListOrEscapeClosesWithoutChoice) {
     EXPECT_TRUE(listener.values().empty());
 }
 
+CKeyCode key(unsigned char virt, int32_t character = 0) {
+    CKeyCode k;
+    k.virt = virt;
+    k.character = character;
+    return k;
+}
+
+long press(CFrame* frame, unsigned char virt, int32_t character = 0) {
+    CKeyCode k = key(virt, character);
+    return frame->onKeyDown(k);
+}
+
+TEST_F(MenuTest, ArrowsMoveTheHighlightOverSeparatorsAndDisabledEntriesAndEnterChooses) {
+    for (const char* t : {"Load preset", "Load bank", "_", "Save preset", "Save bank", "_", "Init"}) menu->addEntry(t);
+    menu->addEntry("Greyed", -1, CMenuItem::kDisabled);
+    menu->setStyle(0);  // a plain command menu: no entry is marked
+    // Without a list, keys are not the toolkit's: the host gets them.
+    EXPECT_EQ(press(frame, VKEY_DOWN), -1);
+    EXPECT_EQ(press(frame, VKEY_ESCAPE), -1);
+    ASSERT_TRUE(menu->popup());
+    EXPECT_EQ(menu->getHighlight(), -1);
+    EXPECT_EQ(press(frame, VKEY_DOWN), 1);
+    EXPECT_EQ(menu->getHighlight(), 0);
+    press(frame, VKEY_DOWN);
+    press(frame, VKEY_DOWN);
+    EXPECT_EQ(menu->getHighlight(), 3);  // over the separator
+    press(frame, VKEY_END);
+    EXPECT_EQ(menu->getHighlight(), 6);  // the last entry that can be chosen
+    press(frame, VKEY_DOWN);
+    EXPECT_EQ(menu->getHighlight(), 6);  // stays at the end
+    press(frame, VKEY_UP);
+    EXPECT_EQ(menu->getHighlight(), 4);
+    press(frame, VKEY_HOME);
+    EXPECT_EQ(menu->getHighlight(), 0);
+    press(frame, VKEY_UP);
+    EXPECT_EQ(menu->getHighlight(), 0);
+    // A key the list has no use for goes back unhandled and changes nothing.
+    EXPECT_EQ(press(frame, 0, 'a'), -1);
+    EXPECT_TRUE(menu->isPopupOpen());
+    press(frame, VKEY_DOWN);
+    press(frame, VKEY_DOWN);
+    EXPECT_TRUE(listener.values().empty());
+    EXPECT_EQ(press(frame, VKEY_RETURN), 1);
+    EXPECT_FALSE(menu->isPopupOpen());
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f}));
+    // The keypad's Enter as well; the pointer and the keys share the highlight.
+    ASSERT_TRUE(menu->popup());
+    const CRect r = menu->getItemRect(4);
+    move(frame, r.left + 2, r.top + 2, 0);
+    EXPECT_EQ(menu->getHighlight(), 4);
+    press(frame, VKEY_UP);
+    EXPECT_EQ(press(frame, VKEY_ENTER), 1);
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f, 3.f}));
+    EXPECT_EQ(press(frame, VKEY_RETURN), -1);  // closed: no longer the list's
+}
+
+TEST_F(MenuTest, KeysStartAtTheMarkedEntryAndMoveByColumns) {
+    fill(75);
+    menu->setNbItemsPerColumn(30);
+    menu->setCurrent(40);
+    menu->checkEntryAlone(40);
+    ASSERT_TRUE(menu->popup());
+    press(frame, VKEY_DOWN);
+    EXPECT_EQ(menu->getHighlight(), 40);  // where the list is
+    press(frame, VKEY_DOWN);
+    EXPECT_EQ(menu->getHighlight(), 41);
+    press(frame, VKEY_RIGHT);
+    EXPECT_EQ(menu->getHighlight(), 71);
+    press(frame, VKEY_RIGHT);
+    EXPECT_EQ(menu->getHighlight(), 74);  // the last column is short
+    press(frame, VKEY_LEFT);
+    EXPECT_EQ(menu->getHighlight(), 44);
+    press(frame, VKEY_LEFT);
+    press(frame, VKEY_LEFT);
+    EXPECT_EQ(menu->getHighlight(), 0);
+    // Enter with nothing chosen keeps the list; Escape closes it without a choice.
+    menu->closePopup();
+    ASSERT_TRUE(menu->popup());
+    EXPECT_EQ(press(frame, VKEY_RETURN), 1);
+    EXPECT_TRUE(menu->isPopupOpen());
+    EXPECT_EQ(press(frame, VKEY_ESCAPE), 1);
+    EXPECT_FALSE(menu->isPopupOpen());
+    EXPECT_TRUE(listener.values().empty());
+}
+
 TEST_F(MenuTest, InsertAndRemoveEntries) {
     fill(3);
     menu->removeEntry(1);
