@@ -1,11 +1,14 @@
 #include "gui/cbitmap.h"
 
 #include <cairo.h>
+#include <zlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "gui/cdrawcontext.h"
+#include "gui/packed_pixels.h"
 #include "gui/pixels.h"
 #include "gui/scale_factor.h"
 
@@ -33,8 +36,38 @@ cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
     return CAIRO_STATUS_SUCCESS;
 }
 
-cairo_surface_t* decodePng(const unsigned char* png, size_t size) {
+cairo_surface_t* decodePacked(const unsigned char* bytes, size_t size, const packed::Header& header) {
+    const uint32_t w = header.width, h = header.height;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+    const int stride = cairo_image_surface_get_stride(s);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || stride != static_cast<int>(4 * w)) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const uLongf expected = static_cast<uLongf>(4) * w * h;
+    uLongf got = expected;
+    const int status = uncompress(data, &got, bytes + packed::kHeaderSize, static_cast<uLong>(size - packed::kHeaderSize));
+    if (status != Z_OK || got != expected) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    packed::undoPeriod(data, 4 * static_cast<size_t>(w), h, header.period);
+    // The words are stored little-endian; cairo keeps them in the machine's order.
+    const uint32_t probe = 1;
+    if (*reinterpret_cast<const unsigned char*>(&probe) != 1)
+        for (uLongf i = 0; i < expected; i += 4) {
+            std::swap(data[i], data[i + 3]);
+            std::swap(data[i + 1], data[i + 2]);
+        }
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
+cairo_surface_t* decodeImage(const unsigned char* png, size_t size) {
     if (!png) return nullptr;
+    packed::Header header;
+    if (packed::readHeader(png, size, &header)) return decodePacked(png, size, header);
     PngReader reader{png, size, 0};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
@@ -69,7 +102,7 @@ bool CBitmap::loadPicture(const std::vector<const unsigned char*>& pngs, const s
                           Picture& out) {
     out = Picture();
     for (size_t i = 0; i < pngs.size(); ++i) {
-        cairo_surface_t* s = decodePng(pngs[i], sizes[i]);
+        cairo_surface_t* s = decodeImage(pngs[i], sizes[i]);
         const CCoord w = s ? cairo_image_surface_get_width(s) : 0;
         if (!s || (i > 0 && w != out.pixelWidth)) {
             if (s) cairo_surface_destroy(s);

@@ -18,7 +18,8 @@ class CDrawContext;
 // Where the PNG bytes of a numbered resource come from. The program embeds its
 // images and installs a provider; it answers true and points at the bytes
 // (which must stay valid for the life of the program) or false if unknown.
-// This one gives the pictures at scale 1 only.
+// This one gives the pictures at scale 1 only. Wherever a bitmap takes PNG
+// bytes it also takes the toolkit's packed form (packed_pixels.h).
 typedef bool (*ResourceProvider)(int id, const unsigned char** data, size_t* size);
 void setResourceProvider(ResourceProvider provider);
 

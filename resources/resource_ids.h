@@ -26,5 +26,6 @@ extern const double kSkinScales[];
 extern const int kNumSkinScales;
 // Band `band` of bitmap `id` drawn at kSkinScales[scaleIndex]: a picture too
 // tall for one image comes in bands, top first; false past the last band or
-// for an unknown number. Has the shape of the toolkit's scaled resource provider.
+// for an unknown number. PNG bytes at scale 1, the toolkit's packed form
+// above. Has the shape of the toolkit's scaled resource provider.
 bool findNimbrelPicture(int id, int scaleIndex, int band, const unsigned char** data, size_t* size);

@@ -9,6 +9,7 @@
 // that a window scaled up shows pictures drawn for its pixels rather than
 // enlarged ones; the PNG files on disk are the pictures at scale 1.
 #include <cairo.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstdint>
@@ -21,6 +22,7 @@
 
 #include "editor/control_table.h"
 #include "editor/layout.h"
+#include "gui/packed_pixels.h"
 #include "host/parameters.h"
 #include "resources/resource_ids.h"
 
@@ -503,14 +505,17 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
-// One bitmap: its size in layout units and how to paint it in those units.
+// One bitmap: its size in layout units, the height of its frames when it is
+// a strip of many like ones (0 otherwise), and how to paint it in those units.
 struct Bitmap {
     int id;
-    int width, height;
+    int width, height, frameHeight;
     std::function<void(cairo_t*)> paint;
 };
 
-// One band of one bitmap at one scale, as PNG bytes.
+// One band of one bitmap at one scale, as PNG bytes (at scale 1, as people
+// and other programs read them) or in the toolkit's packed form (larger
+// pictures, which it opens several times faster).
 struct Encoded {
     int id;
     int scaleIndex;
@@ -520,6 +525,31 @@ struct Encoded {
 
 // The pixel where a layout coordinate falls at `scale` (as the toolkit rounds).
 int toPixels(int units, double scale) { return static_cast<int>(std::floor(units * scale + 0.5)); }
+
+// The image in the toolkit's packed form; a strip of frames `period` rows
+// tall stores each frame as its difference from the one above.
+bool pack(cairo_surface_t* s, int period, std::vector<unsigned char>& out) {
+    cairo_surface_flush(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    std::vector<unsigned char> words(static_cast<size_t>(4) * w * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t px;
+            std::memcpy(&px, data + y * stride + 4 * x, 4);
+            for (int i = 0; i < 4; ++i) words[(static_cast<size_t>(y) * w + x) * 4 + i] = static_cast<unsigned char>(px >> (8 * i));
+        }
+    VSTGUI::packed::applyPeriod(words.data(), static_cast<size_t>(4) * w, static_cast<size_t>(h), static_cast<size_t>(period));
+    uLongf length = compressBound(static_cast<uLong>(words.size()));
+    out.assign(VSTGUI::packed::kHeaderSize + length, 0);
+    VSTGUI::packed::writeHeader(out.data(), {static_cast<uint32_t>(w), static_cast<uint32_t>(h), static_cast<uint32_t>(period)});
+    if (compress2(out.data() + VSTGUI::packed::kHeaderSize, &length, words.data(), static_cast<uLong>(words.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    out.resize(VSTGUI::packed::kHeaderSize + length);
+    return true;
+}
 
 // Paints a bitmap at a scale, band by band; stops the build on a drawing error.
 void render(const Bitmap& b, int scaleIndex, std::vector<Encoded>& out) {
@@ -535,8 +565,9 @@ void render(const Bitmap& b, int scaleIndex, std::vector<Encoded>& out) {
         b.paint(cr);
         finish(cr);
         Encoded e{b.id, scaleIndex, band, {}};
-        if (cairo_surface_write_to_png_stream(s, appendBytes, &e.png) != CAIRO_STATUS_SUCCESS ||
-            cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        const bool encoded = scaleIndex == 0 ? cairo_surface_write_to_png_stream(s, appendBytes, &e.png) == CAIRO_STATUS_SUCCESS
+                                             : pack(s, std::min(rows - 1, toPixels(b.frameHeight, scale)), e.png);
+        if (!encoded || cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
             std::fprintf(stderr, "cannot encode bitmap %d at scale %g: %s\n", b.id, scale,
                          cairo_status_to_string(cairo_surface_status(s)));
             std::exit(1);
@@ -575,17 +606,17 @@ int main(int argc, char** argv) {
     }
     std::string dir = argv[1];
     const Bitmap bitmaps[] = {
-        {kBitmapBackground, kBackgroundWidth, kBackgroundHeight, paintBackground},
-        {kBitmapWetOnly, kButtonWidth, 2 * kButtonHeight, [](cairo_t* cr) { paintButton(cr, "WET"); }},
-        {kBitmapKnob, kKnobSize, kKnobSize * kKnobFrames, paintKnob},
-        {kBitmapSplash, kSplashWidth, kSplashHeight, paintSplash},
-        {kBitmapSliderHandle, kSliderWidth, 2 * kSliderHeight, paintSliderHandle},
-        {kBitmapLedGreen, kLedWidth, 2 * kLedHeight, [](cairo_t* cr) { paintLed(cr, rgb(70, 220, 110)); }},
-        {kBitmapLedRed, kLedWidth, 2 * kLedHeight, [](cairo_t* cr) { paintLed(cr, rgb(240, 64, 56)); }},
-        {kBitmapLedAmber, kLedWidth, 2 * kLedHeight, [](cairo_t* cr) { paintLed(cr, rgb(240, 180, 40)); }},
-        {kBitmapSliderAccent, kSliderWidth, kSliderHeight, [](cairo_t* cr) { paintSliderBack(cr, true); }},
-        {kBitmapSlider, kSliderWidth, kSliderHeight, [](cairo_t* cr) { paintSliderBack(cr, false); }},
-        {kBitmapButton, kButtonWidth, 2 * kButtonHeight, [](cairo_t* cr) { paintButton(cr, nullptr); }},
+        {kBitmapBackground, kBackgroundWidth, kBackgroundHeight, 0, paintBackground},
+        {kBitmapWetOnly, kButtonWidth, 2 * kButtonHeight, 0, [](cairo_t* cr) { paintButton(cr, "WET"); }},
+        {kBitmapKnob, kKnobSize, kKnobSize * kKnobFrames, kKnobSize, paintKnob},
+        {kBitmapSplash, kSplashWidth, kSplashHeight, 0, paintSplash},
+        {kBitmapSliderHandle, kSliderWidth, 2 * kSliderHeight, 0, paintSliderHandle},
+        {kBitmapLedGreen, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(70, 220, 110)); }},
+        {kBitmapLedRed, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(240, 64, 56)); }},
+        {kBitmapLedAmber, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(240, 180, 40)); }},
+        {kBitmapSliderAccent, kSliderWidth, kSliderHeight, 0, [](cairo_t* cr) { paintSliderBack(cr, true); }},
+        {kBitmapSlider, kSliderWidth, kSliderHeight, 0, [](cairo_t* cr) { paintSliderBack(cr, false); }},
+        {kBitmapButton, kButtonWidth, 2 * kButtonHeight, 0, [](cairo_t* cr) { paintButton(cr, nullptr); }},
     };
     constexpr int kNumScales = static_cast<int>(sizeof kScales / sizeof kScales[0]);
 
@@ -593,9 +624,11 @@ int main(int argc, char** argv) {
     for (const Bitmap& b : bitmaps)
         for (int scale = 0; scale < kNumScales; ++scale) render(b, scale, encoded);
 
+    // The bytes have names outside this file: a compiler describes a constant
+    // of this file's own, contents and all, in the debugging information.
     std::string src =
-        "// Generated by nimbrel_skin: the editor's bitmaps as PNG bytes, at every scale. Do not edit.\n"
-        "#include \"resources/resource_ids.h\"\n\nnamespace {\n";
+        "// Generated by nimbrel_skin: the editor's bitmaps at every scale. Do not edit.\n"
+        "#include \"resources/resource_ids.h\"\n\nnamespace nimbrel_skin_data {\n";
     for (const Encoded& e : encoded) {
         if (e.scaleIndex == 0) {
             // The layout-sized pictures also as files, for people and tests.
@@ -605,10 +638,12 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        src += "const char png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" +
-               std::to_string(e.band) + "[] =" + literal(e.png) + ";\n";
+        const std::string name =
+            "png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
+        src += "extern const char " + name + "[];\nconst char " + name + "[] =" + literal(e.png) + ";\n";
     }
-    src += "\nstruct Picture {\n    int id, scaleIndex, band;\n    const char* png;\n    size_t size;\n};\n"
+    src += "}  // namespace nimbrel_skin_data\n\nnamespace {\nusing namespace nimbrel_skin_data;\n"
+           "\nstruct Picture {\n    int id, scaleIndex, band;\n    const char* png;\n    size_t size;\n};\n"
            "const Picture kPictures[] = {\n";
     for (const Encoded& e : encoded) {
         const std::string name =

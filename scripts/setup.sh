@@ -5,7 +5,7 @@ set -euo pipefail
 
 BUILD_PACKAGES=(
   cmake g++ make pkg-config
-  libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev
+  libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
 )

@@ -8,6 +8,9 @@
 #include <limits>
 #include <string>
 
+#include <zlib.h>
+
+#include "gui/packed_pixels.h"
 #include "gui/scale_factor.h"
 #include "gui/x11/x11_scale.h"
 #include "support.h"
@@ -239,6 +242,61 @@ TEST(ScaledBitmap, PlainBitmapsEnlargeByWholeNumbersWithHardEdges) {
         for (CCoord x = 0; x < 6; ++x)
             EXPECT_EQ(c.getPixel(x, y), ((x / 3 + y / 3) % 2) ? kWhiteCColor : kBlackCColor) << x << "," << y;
     checker->forget();
+}
+
+// A picture in the toolkit's packed form: opaque pixels paint(x, y), rows
+// stored against the row `period` above; the header's height may be given
+// otherwise than the rows packed.
+std::vector<unsigned char> packPicture(uint32_t w, uint32_t h, uint32_t period,
+                                       const std::function<CColor(int, int)>& paint, uint32_t headerHeight = 0) {
+    std::vector<unsigned char> words;
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            const CColor c = paint(static_cast<int>(x), static_cast<int>(y));
+            for (unsigned char b : {c.blue, c.green, c.red, static_cast<unsigned char>(255)}) words.push_back(b);
+        }
+    packed::applyPeriod(words.data(), 4 * w, h, period);
+    uLongf length = compressBound(static_cast<uLong>(words.size()));
+    std::vector<unsigned char> out(packed::kHeaderSize + length);
+    packed::writeHeader(out.data(), {w, headerHeight ? headerHeight : h, period});
+    EXPECT_EQ(compress2(out.data() + packed::kHeaderSize, &length, words.data(), static_cast<uLong>(words.size()), 9), Z_OK);
+    out.resize(packed::kHeaderSize + length);
+    return out;
+}
+
+TEST(Bitmap, PackedPicturesOpenAsPngDoesAndBadOnesAreRefused) {
+    // A strip of three frames four rows tall, alike but for one pixel each.
+    auto strip = [](int x, int y) {
+        return x == y / 4 && y % 4 == 1 ? kRedCColor : MakeCColor(static_cast<unsigned char>(10 * x), static_cast<unsigned char>(y % 4 * 20), 90);
+    };
+    for (uint32_t period : {0u, 4u}) {
+        const std::vector<unsigned char> bytes = packPicture(5, 12, period, strip);
+        CBitmap bmp(bytes.data(), bytes.size());
+        ASSERT_TRUE(bmp.isLoaded()) << period;
+        EXPECT_EQ(bmp.getWidth(), 5);
+        EXPECT_EQ(bmp.getHeight(), 12);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 5; ++x) ASSERT_EQ(bmp.getPixel(x, y), strip(x, y)) << period << ": " << x << "," << y;
+    }
+    const std::vector<unsigned char> good = packPicture(5, 12, 4, strip);
+    auto refused = [](std::vector<unsigned char> bytes) { return !CBitmap(bytes.data(), bytes.size()).isLoaded(); };
+    EXPECT_TRUE(refused(std::vector<unsigned char>(good.begin(), good.begin() + good.size() / 2)));
+    EXPECT_TRUE(refused(std::vector<unsigned char>(good.begin(), good.begin() + packed::kHeaderSize)));
+    EXPECT_TRUE(refused(packPicture(5, 12, 12, strip)));  // a period as tall as the picture
+    EXPECT_TRUE(refused(packPicture(5, 12, 0, strip, 13)));  // fewer rows than said
+    EXPECT_TRUE(refused(packPicture(5, 12, 0, strip, 11)));  // more rows than said
+    std::vector<unsigned char> bad = good;
+    bad[0] = 'X';
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    packed::writeHeader(bad.data(), {40000, 12, 0});  // wider than an image may be
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    packed::writeHeader(bad.data(), {0, 12, 0});
+    EXPECT_TRUE(refused(bad));
+    bad = good;
+    bad[packed::kHeaderSize + 3] ^= 0x55;  // damaged compressed data
+    EXPECT_TRUE(refused(bad));
 }
 
 // A view that fills its rectangle with one colour.
