@@ -81,6 +81,23 @@ protected:
         XTestFakeKeyEvent(dpy, code, False, 0);
         XFlush(dpy);
     }
+    // A menu of the given entries at (10, 10) in the frame, its list opened by a click.
+    COptionMenu* openMenu(CFrame* frame, const std::vector<std::string>& entries, long style = 0) {
+        COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100, nullptr, nullptr, style);
+        menu->setNbItemsPerColumn(30);
+        for (const std::string& e : entries) menu->addEntry(e.c_str());
+        frame->addView(menu);
+        serve(frame, [] { return false; }, 30);
+        pointerToUnits(50, 20, frame->getScaleFactor());
+        clickButton();
+        EXPECT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+        return menu;
+    }
+    static std::vector<std::string> numbered(int n) {
+        std::vector<std::string> out;
+        for (int i = 0; i < n; ++i) out.push_back("Entry " + std::to_string(i));
+        return out;
+    }
     // Whether another program could take the pointer now (nobody holds it).
     bool pointerFree() {
         const bool free = XGrabPointer(dpy, parent, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
@@ -356,10 +373,6 @@ TEST_F(X11Test, ScaledFrameHasScaledWindowAndControlsWorkAtTheirScaledPlaces) {
 
 TEST_F(X11Test, ScaleChangeResizesTheWindowAndItsListsWindow) {
     CFrame* frame = new CFrame(CRect(0, 0, 200, 100), reinterpret_cast<void*>(parent), nullptr);
-    COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100, nullptr, nullptr, kCheckStyle);
-    menu->setNbItemsPerColumn(30);
-    for (int i = 0; i < 40; ++i) menu->addEntry(("Program " + std::to_string(i)).c_str());
-    frame->addView(menu);
     const Window w = frame->getNativeWindow();
     EXPECT_TRUE(frame->setScaleFactor(2.0));
     EXPECT_TRUE(serve(frame, [&] {
@@ -367,9 +380,8 @@ TEST_F(X11Test, ScaleChangeResizesTheWindowAndItsListsWindow) {
         return a.width == 400 && a.height == 200;
     }));
     // The list, taller than the window, in a window of its own at the scale.
-    pointerToUnits(50, 20, 2.0);
-    clickButton();
-    ASSERT_TRUE(serve(frame, [&] { return frame->getPopupWindow() != 0; }));
+    COptionMenu* menu = openMenu(frame, numbered(40), kCheckStyle);
+    ASSERT_NE(frame->getPopupWindow(), 0u);
     const XWindowAttributes pa = attributes(frame->getPopupWindow());
     EXPECT_EQ(pa.height, 2 * 30 * COptionMenu::kItemHeight);
     EXPECT_EQ(pa.width, 2 * menu->getPopupRect().width());
@@ -386,14 +398,8 @@ TEST_F(X11Test, OpenListClosesOnAClickOutsideEveryWindowOfOursAndLetsThePointerG
     for (int entries : {4, 40}) {  // a list inside the window, and one in a window of its own
         SCOPED_TRACE(entries);
         CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
-        COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100);
-        menu->setNbItemsPerColumn(30);
-        for (int i = 0; i < entries; ++i) menu->addEntry(("Entry " + std::to_string(i)).c_str());
-        frame->addView(menu);
-        serve(frame, [] { return false; }, 30);
-        pointerTo(50, 20);
-        clickButton();
-        ASSERT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+        COptionMenu* menu = openMenu(frame, numbered(entries));
+        ASSERT_TRUE(menu->isPopupOpen());
         EXPECT_TRUE(frame->hasInputGrab());
         EXPECT_FALSE(pointerFree());
         // Far outside the host's window, on the bare screen.
@@ -409,13 +415,8 @@ TEST_F(X11Test, OpenListClosesOnAClickOutsideEveryWindowOfOursAndLetsThePointerG
 
 TEST_F(X11Test, KeysReachAnOpenListWhereverThePointerIs) {
     CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
-    COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 104);
-    for (const char* t : {"Load preset", "Load bank", "_", "Save preset"}) menu->addEntry(t);
-    frame->addView(menu);
-    serve(frame, [] { return false; }, 30);
-    pointerTo(50, 20);
-    clickButton();
-    ASSERT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+    COptionMenu* menu = openMenu(frame, {"Load preset", "Load bank", "_", "Save preset"});
+    ASSERT_TRUE(menu->isPopupOpen());
     pointerToScreen(1250, 1000);  // away from every window of ours
     serve(frame, [] { return false; }, 30);
     key(XK_Escape);
@@ -458,11 +459,8 @@ TEST_F(X11Test, KeysOverTheWindowWithoutAListGoOnToTheHostsWindow) {
 
 TEST_F(X11Test, ClosingWithTheListOpenLetsThePointerAndKeyboardGo) {
     CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
-    COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100);
-    menu->addEntry("One");
-    frame->addView(menu);
-    serve(frame, [] { return false; }, 30);
-    ASSERT_TRUE(menu->popup());
+    COptionMenu* menu = openMenu(frame, {"One"});
+    ASSERT_TRUE(menu->isPopupOpen());
     EXPECT_FALSE(pointerFree());
     frame->forget();
     EXPECT_TRUE(pointerFree());

@@ -113,6 +113,14 @@ long press(CFrame* frame, unsigned char virt, int32_t character = 0) {
     return frame->onKeyDown(k);
 }
 
+// Presses each key in turn; after each the highlight is on the entry given.
+void walk(CFrame* frame, COptionMenu* menu, const std::vector<std::pair<unsigned char, long>>& steps) {
+    for (const auto& step : steps) {
+        EXPECT_EQ(press(frame, step.first), 1) << "key " << int(step.first);
+        EXPECT_EQ(menu->getHighlight(), step.second) << "after key " << int(step.first);
+    }
+}
+
 TEST_F(MenuTest, ArrowsMoveTheHighlightOverSeparatorsAndDisabledEntriesAndEnterChooses) {
     for (const char* t : {"Load preset", "Load bank", "_", "Save preset", "Save bank", "_", "Init"}) menu->addEntry(t);
     menu->addEntry("Greyed", -1, CMenuItem::kDisabled);
@@ -122,21 +130,10 @@ TEST_F(MenuTest, ArrowsMoveTheHighlightOverSeparatorsAndDisabledEntriesAndEnterC
     EXPECT_EQ(press(frame, VKEY_ESCAPE), -1);
     ASSERT_TRUE(menu->popup());
     EXPECT_EQ(menu->getHighlight(), -1);
-    EXPECT_EQ(press(frame, VKEY_DOWN), 1);
-    EXPECT_EQ(menu->getHighlight(), 0);
-    press(frame, VKEY_DOWN);
-    press(frame, VKEY_DOWN);
-    EXPECT_EQ(menu->getHighlight(), 3);  // over the separator
-    press(frame, VKEY_END);
-    EXPECT_EQ(menu->getHighlight(), 6);  // the last entry that can be chosen
-    press(frame, VKEY_DOWN);
-    EXPECT_EQ(menu->getHighlight(), 6);  // stays at the end
-    press(frame, VKEY_UP);
-    EXPECT_EQ(menu->getHighlight(), 4);
-    press(frame, VKEY_HOME);
-    EXPECT_EQ(menu->getHighlight(), 0);
-    press(frame, VKEY_UP);
-    EXPECT_EQ(menu->getHighlight(), 0);
+    // Over the separator; End to the last entry that can be chosen (not the
+    // greyed one) and no further; the ends hold.
+    walk(frame, menu, {{VKEY_DOWN, 0}, {VKEY_DOWN, 1}, {VKEY_DOWN, 3}, {VKEY_END, 6}, {VKEY_DOWN, 6},
+                       {VKEY_UP, 4}, {VKEY_HOME, 0}, {VKEY_UP, 0}});
     // A key the list has no use for goes back unhandled and changes nothing.
     EXPECT_EQ(press(frame, 0, 'a'), -1);
     EXPECT_TRUE(menu->isPopupOpen());
@@ -163,19 +160,9 @@ TEST_F(MenuTest, KeysStartAtTheMarkedEntryAndMoveByColumns) {
     menu->setCurrent(40);
     menu->checkEntryAlone(40);
     ASSERT_TRUE(menu->popup());
-    press(frame, VKEY_DOWN);
-    EXPECT_EQ(menu->getHighlight(), 40);  // where the list is
-    press(frame, VKEY_DOWN);
-    EXPECT_EQ(menu->getHighlight(), 41);
-    press(frame, VKEY_RIGHT);
-    EXPECT_EQ(menu->getHighlight(), 71);
-    press(frame, VKEY_RIGHT);
-    EXPECT_EQ(menu->getHighlight(), 74);  // the last column is short
-    press(frame, VKEY_LEFT);
-    EXPECT_EQ(menu->getHighlight(), 44);
-    press(frame, VKEY_LEFT);
-    press(frame, VKEY_LEFT);
-    EXPECT_EQ(menu->getHighlight(), 0);
+    // From where the list is, a column at a time; the last column is short.
+    walk(frame, menu, {{VKEY_DOWN, 40}, {VKEY_DOWN, 41}, {VKEY_RIGHT, 71}, {VKEY_RIGHT, 74}, {VKEY_LEFT, 44},
+                       {VKEY_LEFT, 14}, {VKEY_LEFT, 0}});
     // Enter with nothing chosen keeps the list; Escape closes it without a choice.
     menu->closePopup();
     ASSERT_TRUE(menu->popup());
