@@ -87,8 +87,8 @@ void BM_OpenAgain(benchmark::State& state, double scale) {
 
 struct Registrar {
     Registrar() {
-        for (double scale : {1.0, 1.5, 2.0, 3.0}) {
-            const std::string s = std::to_string(scale).substr(0, 3);
+        for (double scale : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+            const std::string s = std::to_string(scale).substr(0, 4);
             benchmark::RegisterBenchmark(("editor_open/first/scale:" + s).c_str(), BM_OpenFirstTime, scale)
                 ->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("editor_open/again/scale:" + s).c_str(), BM_OpenAgain, scale)
