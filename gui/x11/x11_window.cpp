@@ -284,7 +284,8 @@ public:
     void releaseInput() override {
         if (pointerGrabbed_) XUngrabPointer(display_, CurrentTime);
         if (keyboardGrabbed_) XUngrabKeyboard(display_, CurrentTime);
-        if (pointerGrabbed_ || keyboardGrabbed_) XFlush(display_);
+        // Done by the server when this returns: the host may grab at once.
+        if (pointerGrabbed_ || keyboardGrabbed_) XSync(display_, False);
         pointerGrabbed_ = keyboardGrabbed_ = false;
     }
 
