@@ -84,18 +84,22 @@ void parameterDisplayText(int index, float v, char* text, size_t size) {
     if (index < 0 || index >= kNumParams) return;
     using namespace param;
     switch (index) {
-        case Volume:
-            if (v <= 0.0f) {
+        case Volume: {
+            // The gain the render path applies: 4 v^2 of the value held to 0..1, so
+            // 0.5 is unity ("0.0 dB") and full is +12 dB.
+            const float held = v >= 0.0f ? (v <= 1.0f ? v : 1.0f) : 0.0f;
+            const float gain = held * held * 4.0f;
+            if (!(gain > 0.0f)) {
                 std::snprintf(text, size, "mute");
-            } else {
-                float x = 20.0f * std::log10(4.0f * v * v) - 5.96f;
-                // A value so small that its square underflows has no finite level; the
-                // clamp below would turn its infinity into "nan".
-                if (std::isinf(x)) x = -999.0f;
-                x = ((std::fabs(x + 999.0f) - std::fabs(x - 6.0f)) - 999.0f + 6.0f) / 2.0f;
-                std::snprintf(text, size, "%.1f dB", x);
+                break;
             }
+            char level[16];
+            std::snprintf(level, sizeof level, "%.1f", 20.0f * std::log10(gain));
+            // A gain that rounds to unity reads "0.0 dB" from either side; a rise carries its sign.
+            const bool unity = std::strcmp(level, "0.0") == 0 || std::strcmp(level, "-0.0") == 0;
+            std::snprintf(text, size, "%s%s dB", unity || level[0] == '-' ? "" : "+", unity ? "0.0" : level);
             break;
+        }
         case Surround: {
             double d = v;
             const char* s = d < 0.2 ? "mono" : d < 0.4 ? "narrow" : d < 0.6 ? "stereo"

@@ -7,7 +7,8 @@ BUILD_PACKAGES=(
   cmake g++ make pkg-config
   libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  # The fuzz targets: clang and the runtime libraries of Debian's default clang version.
+  clang libclang-rt-dev
   lv2-dev liblilv-dev
 )
 TEST_PACKAGES=(
