@@ -5,13 +5,20 @@
 #include <cmath>
 #include <cstdint>
 
+#include "dsp/dspmath.h"
+
 class Ducker {
 public:
     // Rates for a sample rate: attack 176 and release 10 per second, hold 1/30 s.
+    // At rates so low that a step would pass its target (below 176 Hz) the
+    // smoothing takes the target at once instead of overshooting, and the
+    // hold is counted in samples that fit the counter at any rate.
     void setSampleRate(float sampleRate) {
-        holdSamples = static_cast<int64_t>(sampleRate / 30.0f);
-        attackRate = 176.0f / sampleRate;
-        releaseRate = 10.0f / sampleRate;
+        const float rate = dspmath::positiveRate(sampleRate);
+        const float hold = rate / 30.0f;
+        holdSamples = hold < kMaxHoldSamples ? static_cast<int64_t>(hold) : static_cast<int64_t>(kMaxHoldSamples);
+        attackRate = dspmath::limited(176.0f / rate, 0.0f, 1.0f, 1.0f);
+        releaseRate = dspmath::limited(10.0f / rate, 0.0f, 1.0f, 1.0f);
     }
 
     void reset() {
@@ -46,6 +53,8 @@ public:
 
     // Lit LEDs of the ducking meter for a gain: none at unity, ten at silence.
     static int64_t meterStep(float gain) { return static_cast<int64_t>(gain * -11.0f + 10.99f); }
+
+    static constexpr float kMaxHoldSamples = 1.0e15f;
 
     float target = 0.0f;  // how far the wet signal is to be ducked
     float smooth = 0.0f;  // the ducking applied, following the target

@@ -3,12 +3,18 @@
 // the threshold's level, giving the gain on the wet signal.
 #include <cstdint>
 
+#include "dsp/dspmath.h"
 #include "dsp/envelope.h"
 
 class Gate {
 public:
-    // The envelope counts in milliseconds: its time base is ms per sample.
-    void setSampleRate(float sampleRate) { timeBase_ = (1.0f / sampleRate) * 1000.0f; }
+    // The envelope counts in milliseconds: its time base is ms per sample. A
+    // sample longer than a second (a rate below 1 Hz) counts as one second, so
+    // the time base stays a number at any rate.
+    void setSampleRate(float sampleRate) {
+        timeBase_ = dspmath::limited((1.0f / dspmath::positiveRate(sampleRate)) * 1000.0f, 0.0f, kMaxTimeBase,
+                                     kMaxTimeBase);
+    }
 
     // The envelope at rest and closed. Its rates stay: they depend only on
     // the controls and the time base, which are compared at the next trigger.
@@ -36,7 +42,8 @@ public:
             envelope.softRetrigger();
         }
         envelope.process();
-        return envelope.output;
+        // A gain, whatever the envelope's state: within 0..1, not a number as closed.
+        return dspmath::limited(envelope.output, 0.0f, 1.0f, 0.0f);
     }
 
     // Lit LEDs of the gate meter for a gain: ten when fully open.
@@ -45,6 +52,8 @@ public:
     Envelope envelope;
 
 private:
+    static constexpr float kMaxTimeBase = 1000.0f;
+
     float timeBase_ = (1.0f / 44100.0f) * 1000.0f;
     // The settings the envelope's rates were last computed for.
     float attack_ = -1.0f, hold_ = -1.0f, release_ = -1.0f, ratesTimeBase_ = -1.0f;

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "base/denormals.h"
+#include "dsp/dspmath.h"
 #include "host/switch_points.h"
 
 static_assert(kNumSteps == Delay2::kSteps, "one parameter pair per multitap step");
@@ -16,7 +17,38 @@ namespace {
 // The MIDI status byte's high nibble for Program Change.
 constexpr uint8_t kProgramChange = 0xC0;
 
-float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
+// Input samples as the render path takes them: one that is not a finite
+// number as silence, a finite one within +-kInputLimit (120 dB above full
+// scale), so that no engine's arithmetic overflows on the way in.
+constexpr float kInputLimit = 1.0e6f;
+float boundedInput(float x) {
+    return std::isfinite(x) ? dspmath::limited(x, -kInputLimit, kInputLimit, 0.0f) : 0.0f;
+}
+
+// What an engine may give: far beyond what any setting makes of bounded
+// input, and far enough below the largest float that the mix after it stays
+// finite. An engine past it (or giving what is not a number) has lost its way.
+constexpr float kEngineOutputLimit = 1.0e18f;
+
+// True when every sample of the two channels is within +-limit. Compares the
+// magnitudes' bits (ordered as the magnitudes are, infinity and not a number
+// above every finite one), so that the loop needs no float arithmetic and
+// vectorises.
+bool allWithin(const float* left, const float* right, int64_t count, float limit) {
+    uint32_t largest = 0;
+    for (int64_t i = 0; i < count; ++i) {
+        uint32_t l, r;
+        std::memcpy(&l, &left[i], sizeof l);
+        std::memcpy(&r, &right[i], sizeof r);
+        l &= 0x7FFFFFFFu;
+        r &= 0x7FFFFFFFu;
+        largest = l > largest ? l : largest;
+        largest = r > largest ? r : largest;
+    }
+    uint32_t limitBits;
+    std::memcpy(&limitBits, &limit, sizeof limitBits);
+    return largest <= limitBits;
+}
 
 void copyName(char* dest, const char* src, int maxChars) {
     int n = 0;
@@ -30,7 +62,6 @@ void copyName(char* dest, const char* src, int maxChars) {
 }  // namespace
 
 OvCore::OvCore() {
-    sampleRateWhole = 44100;
     dryFactor = 1.0f;
 
     for (MidiQueueEntry& e : midiQueue) e = MidiQueueEntry{};
@@ -47,7 +78,6 @@ OvCore::OvCore() {
 
     // The multitap's random program picks its steps with rand().
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    sampleRateWhole = static_cast<int64_t>(getSampleRate());
     reset();
 }
 
@@ -56,14 +86,10 @@ OvCore::~OvCore() = default;
 // ---- lifecycle ------------------------------------------------------------
 
 void OvCore::setSampleRate(float sampleRate) {
-    if (std::isfinite(sampleRate) && sampleRate > 0.0f) {
-        sampleRate_ = sampleRate;
-        sampleRateWhole = static_cast<int64_t>(sampleRate);
-    }
+    if (std::isfinite(sampleRate) && sampleRate > 0.0f) sampleRate_ = sampleRate;
 }
 
 void OvCore::reset() {
-    sampleRateWhole = static_cast<int64_t>(getSampleRate());
     reverb.reset();
     delay.reset();
     // A suspended and resumed instance must render what a new one renders: hosts suspend
@@ -201,9 +227,11 @@ void OvCore::processReplacing(float** inputs, float** outputs, int32_t sampleFra
     if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     ScopedFlushDenormals flushDenormals;
 
-    int64_t blockSize = static_cast<int64_t>(getSampleRate() / static_cast<float>(kControlRateHz));
-    // Keep every piece within the work buffers, and at least one sample long.
-    controlBlockSize = blockSize < 1 ? 1 : (blockSize > kRenderBufferSize ? kRenderBufferSize : blockSize);
+    // Keep every piece within the work buffers, and at least one sample long:
+    // bounded while still a float, so that no rate makes the count undefined.
+    const float period = getSampleRate() / static_cast<float>(kControlRateHz);
+    controlBlockSize = static_cast<int64_t>(
+        dspmath::limited(period, 1.0f, static_cast<float>(kRenderBufferSize), 1.0f));
 
     int64_t offset = 0;
     int64_t remaining = sampleFrames;
@@ -259,11 +287,10 @@ void OvCore::renderDSP(int64_t count, float* inL, float* inR, float* outL, float
         delay.stepR[k] = control(stepRight(k));
     }
 
-    // Work on copies of the input. A sample that is not a finite number enters
-    // the engines as silence, so it cannot poison their memory.
+    // Work on bounded copies of the input, so that it cannot poison the engines' memory.
     for (int64_t i = 0; i < count; ++i) {
-        float l = finiteOrZero(inL[i]);
-        float r = finiteOrZero(inR[i]);
+        float l = boundedInput(inL[i]);
+        float r = boundedInput(inR[i]);
         wetL[i] = dryL[i] = l;
         wetR[i] = dryR[i] = r;
     }
@@ -284,16 +311,26 @@ void OvCore::renderDSP(int64_t count, float* inL, float* inR, float* outL, float
     delay.samplerate = sampleRate;
     reverb.samplerate = sampleRate;
 
+    // An engine whose memory came to hold what is not a number would give
+    // nothing else for ever: past the limit it starts afresh, and its piece is silent.
+    auto clearIfPoisoned = [&](auto& engine, float* left, float* right) {
+        if (allWithin(left, right, count, kEngineOutputLimit)) return;
+        engine.reset();
+        std::memset(left, 0, sizeof(float) * count);
+        std::memset(right, 0, sizeof(float) * count);
+    };
     auto runReverb = [&](float* left, float* right, float engineMix) {
         reverb.universalReverbCalcEnhanced(left, right, count, engineMix, control(RDecay), control(RSize),
                                            control(RPredel), control(RSwirl), control(RHiDamp),
                                            control(RLowDamp), 1.0f - control(RHiCut), control(RLowCut),
                                            control(RDiffuse), 1.0f, 0.5f);
+        clearIfPoisoned(reverb, left, right);
     };
     auto runMultitap = [&](float* left, float* right, float engineMix) {
         delay.universalTapCalc17(left, right, count, engineMix, control(MTime), control(MFeedba),
                                  control(MDetune), control(MHiDamp), control(MLowDamp),
                                  1.0f - control(MHiCut), control(MLowCut), 0.0f, 1.0f, 0.5f);
+        clearIfPoisoned(delay, left, right);
     };
     auto scaleWet = [&](float gain) {
         for (int64_t i = 0; i < count; ++i) {

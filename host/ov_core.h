@@ -116,7 +116,6 @@ private:
     HostClock* clock_ = nullptr;
     InstanceObserver* observer_ = nullptr;
     Relaxed<float> sampleRate_{44100.0f};
-    Relaxed<int64_t> sampleRateWhole{44100};
     Relaxed<int32_t> curProgram_{0};
     float tickCountdown = 0.0f;
     int64_t controlBlockSize = 147;

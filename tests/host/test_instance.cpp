@@ -1,6 +1,7 @@
 // The format-free instance's own operations: programs, the wet-only factor,
 // the meters, the moments it asks for the tempo, and what it tells its
 // format. No plug-in format is linked.
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -217,6 +218,28 @@ TEST(Instance, SampleRatesThatAreNotPositiveNumbersAreIgnored) {
     fx->setSampleRate(48000.0f);
     for (float bad : {0.0f, -44100.0f, NAN, INFINITY}) fx->setSampleRate(bad);
     EXPECT_EQ(fx->getSampleRate(), 48000.0f);
+}
+
+TEST(Instance, TheOutputMeterStaysAReadingAndFallsBackWhateverComes) {
+    // Bypassed, the output is the input, infinite samples included; the meter
+    // shows them as full and falls back as after any loud sound.
+    for (float rate : {44100.0f, 5.0f, 1e-40f, 1e30f}) {
+        auto fx = makeInstance();
+        fx->setSampleRate(rate);
+        fx->setParameter(param::Bypass, 1.0f);
+        for (float huge : {INFINITY, -INFINITY, NAN, FLT_MAX}) {
+            Stereo loud(512, huge, -huge);
+            loud.run(*fx, 512);
+            EXPECT_GE(fx->outputMeter.load(), 0) << rate << " " << huge;
+            EXPECT_TRUE(std::isfinite(fx->outputPeak.level)) << rate << " " << huge;
+            Stereo quiet(4096, 0.0f, 0.0f);
+            for (int i = 0; i < 100; ++i) quiet.run(*fx, 4096);  // 9 s at 44.1 kHz
+            // At 1e30 Hz these samples last no time at all: the meter holds.
+            if (rate <= 44100.0f) {
+                EXPECT_EQ(fx->outputMeter.load(), 0) << rate << " " << huge;
+            }
+        }
+    }
 }
 
 }  // namespace
