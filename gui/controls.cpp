@@ -10,7 +10,9 @@
 namespace VSTGUI {
 
 namespace {
-float clamp01(float v) { return v < 0.f ? 0.f : (v > 1.f ? 1.f : v); }
+// A value as a position: within 0..1, and not a number at the start, so that
+// pixel and frame numbers made from it are always defined.
+float clamp01(float v) { return v >= 0.f ? (v <= 1.f ? v : 1.f) : 0.f; }
 bool leftButton(long buttons) { return (buttons & kLButton) != 0; }
 }  // namespace
 

@@ -69,7 +69,9 @@ OvCore::OvCore() {
     programs.reset(new OvProgram[kNumPrograms]);
     for (int i = 0; i < kNumPrograms; ++i) initPatch(i);
     for (int i = 0; i < kNumPrograms; ++i) {
-        std::memcpy(programs[i].name, factoryPresets[i].name, sizeof factoryPresets[i].name);
+        char name[kProgramNameSize] = {};
+        std::memcpy(name, factoryPresets[i].name, sizeof factoryPresets[i].name);
+        writeName(i, name);
         for (int p = 0; p < kNumParams; ++p) programs[i].values[p] = factoryPresets[i].values[p];
     }
 
@@ -139,20 +141,33 @@ void OvCore::setProgram(int index) {
 
 void OvCore::setProgramName(const char* name) {
     if (!name) return;
-    OvProgram& program = programs[curProgram_];
-    std::memset(program.name, 0, sizeof program.name);
-    copyName(program.name, name, kProgramNameMaxChars);
+    char text[kProgramNameSize] = {};
+    copyName(text, name, kProgramNameMaxChars);
+    writeName(curProgram_, text);
     refreshProgramList = true;
 }
 
 void OvCore::getProgramName(char* name) const {
+    std::lock_guard<std::mutex> lock(namesLock_);
     copyName(name, programs[curProgram_].name, kProgramNameSize - 1);
 }
 
 bool OvCore::getProgramNameIndexed(int index, char* name) const {
     if (index < 0 || index >= kNumPrograms) return false;
+    std::lock_guard<std::mutex> lock(namesLock_);
     copyName(name, programs[index].name, kProgramNameSize - 1);
     return true;
+}
+
+void OvCore::writeName(int index, const char (&name)[kProgramNameSize]) {
+    std::lock_guard<std::mutex> lock(namesLock_);
+    std::memcpy(programs[index].name, name, kProgramNameSize);
+    ++namesVersion_;
+}
+
+uint32_t OvCore::programNamesVersion() const {
+    std::lock_guard<std::mutex> lock(namesLock_);
+    return namesVersion_;
 }
 
 void OvCore::initPatch(int64_t index) {
@@ -160,7 +175,7 @@ void OvCore::initPatch(int64_t index) {
     const ProgramPatch patch = initProgram(static_cast<int>(index));
     OvProgram& program = programs[index];
     for (int p = 0; p < kNumParams; ++p) program.values[p] = patch.values[p];
-    std::memcpy(program.name, patch.name, sizeof program.name);
+    writeName(static_cast<int>(index), patch.name);
 }
 
 void OvCore::runProgramCommand(ProgramCommand command, int index) {
@@ -168,7 +183,7 @@ void OvCore::runProgramCommand(ProgramCommand command, int index) {
     const ProgramPatch patch = buildProgram(command, index, ProgramDice::shared());
     OvProgram& program = programs[index];
     for (int p = 0; p < kNumParams; ++p) program.values[p] = patch.values[p];
-    std::memcpy(program.name, patch.name, sizeof program.name);
+    writeName(index, patch.name);
     setProgram(index);
 }
 
@@ -177,7 +192,7 @@ void OvCore::storeProgram(int index, const char* name, const float* values, int 
     OvProgram& stored = programs[index];
     char text[kProgramNameSize] = {};
     copyName(text, name, kProgramNameSize - 1);
-    std::memcpy(stored.name, text, sizeof stored.name);
+    writeName(index, text);
     if (count > kNumParams) count = kNumParams;
     for (int i = 0; i < count; ++i) stored.values[i] = values[i];
     // The program menu shows the stored names.
@@ -205,13 +220,23 @@ void OvCore::addOrvaneMidiEvent(char status, char dataByte1, char dataByte2, int
     e.deltaFrames = deltaFrames;
 }
 
+int OvCore::programForProgramChange(uint8_t dataByte1) {
+    const int program = static_cast<int8_t>(dataByte1);
+    return program < 0 ? 0 : (program > kNumPrograms - 1 ? kNumPrograms - 1 : program);
+}
+
+int OvCore::currentMidiProgram() const {
+    const int current = curProgram_;
+    for (int m = 0; m < kNumMidiPrograms; ++m)
+        if (programForProgramChange(static_cast<uint8_t>(m)) == current) return m;
+    return -1;
+}
+
 void OvCore::executeOrvaneMidiEvents(int64_t limit) {
     for (MidiQueueEntry& e : midiQueue) {
         if (e.status == 0 || e.deltaFrames >= limit) continue;
         if ((e.status & 0xF0) == kProgramChange) {
-            int program = static_cast<int8_t>(e.dataByte1);
-            program = program < 0 ? 0 : (program > kNumPrograms - 1 ? kNumPrograms - 1 : program);
-            setProgram(program);
+            setProgram(programForProgramChange(e.dataByte1));
             displayChanged();
         }
         e.status = 0;

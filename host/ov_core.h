@@ -6,6 +6,7 @@
 // hears of changes through the two interfaces of core_links.h.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "base/relaxed.h"
 #include "dsp/delay2.h"
@@ -22,6 +23,7 @@
 constexpr int kControlRateHz = 300;  // control ticks per second
 constexpr int kRenderBufferSize = 65536;
 constexpr int kMidiQueueSize = 256;
+constexpr int kNumMidiPrograms = 128;  // what a Program Change's data byte can name
 
 struct MidiQueueEntry {
     uint8_t status = 0;  // 0 marks a free slot
@@ -76,11 +78,18 @@ public:
     void storeProgram(int index, const char* name, const float* values, int count);
     // Tells the observer that program names or values changed.
     void displayChanged();
+    // Counts every change of a program name, so a format can tell its host
+    // that the names it listed are out of date.
+    uint32_t programNamesVersion() const;
 
     // ---- MIDI ----
     // Queues an event at frame `deltaFrames` of the current block; only
     // Program Change acts, at the control tick that opens its period.
     void addOrvaneMidiEvent(char status, char dataByte1, char dataByte2, int64_t deltaFrames);
+    // The program a Program Change with this data byte selects (on any channel).
+    static int programForProgramChange(uint8_t dataByte1);
+    // The lowest MIDI program (0..127) that selects the current program; -1 when none does.
+    int currentMidiProgram() const;
 
     // ---- audio (the audio thread) ----
     // Renders `sampleFrames` frames of two channels; input and output may be the same buffers.
@@ -109,10 +118,16 @@ public:
 private:
     // A parameter as the render path uses it: within 0..1 (not a number reads 0).
     float control(int index) const;
+    // Program `index`'s name becomes `name` (all kProgramNameSize bytes).
+    void writeName(int index, const char (&name)[kProgramNameSize]);
     void calcBPM();
     void executeOrvaneMidiEvents(int64_t limit);
     void renderDSP(int64_t count, float* inL, float* inR, float* outL, float* outR, int64_t offset);
 
+    // Names are written and read by user-interface calls that a host may
+    // make from two threads; the audio thread never touches them.
+    mutable std::mutex namesLock_;
+    uint32_t namesVersion_ = 0;  // guarded by namesLock_
     HostClock* clock_ = nullptr;
     InstanceObserver* observer_ = nullptr;
     Relaxed<float> sampleRate_{44100.0f};

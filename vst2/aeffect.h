@@ -317,3 +317,28 @@ struct VstParameterProperties {
     char future[16];
 };
 static_assert(sizeof(VstParameterProperties) == 152, "VstParameterProperties layout");
+
+// One MIDI program as a host lists it (effGetMidiProgramName,
+// effGetCurrentMidiProgram): the host sets thisProgramIndex, the plug-in the rest.
+enum VstMidiProgramNameFlags : int32_t {
+    kMidiIsOmni = 1,  // the same programs on every channel
+};
+
+struct MidiProgramName {
+    int32_t thisProgramIndex;
+    char name[kVstMaxNameLen];
+    int8_t midiProgram;  // -1 when none, else 0..127
+    int8_t midiBankMsb;  // -1 when not used
+    int8_t midiBankLsb;  // -1 when not used
+    int8_t reserved;
+    int32_t parentCategoryIndex;  // -1 when none
+    int32_t flags;
+};
+static_assert(sizeof(MidiProgramName) == 80, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, name) == 4, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, midiProgram) == 68, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, midiBankMsb) == 69, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, midiBankLsb) == 70, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, reserved) == 71, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, parentCategoryIndex) == 72, "MidiProgramName layout");
+static_assert(offsetof(MidiProgramName, flags) == 76, "MidiProgramName layout");

@@ -50,9 +50,16 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
         case effEditKeyDown:
         case effEditKeyUp: {
             if (!editor) return 0;
-            VstKeyCode key{index, static_cast<uint8_t>(value), static_cast<uint8_t>(opt)};
+            // The modifiers are a small whole number in a float: anything else reads as none.
+            const uint8_t modifiers = opt >= 0.0f && opt < 256.0f ? static_cast<uint8_t>(opt) : 0;
+            VstKeyCode key{index, static_cast<uint8_t>(value), modifiers};
             return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
         }
+        case effGetMidiProgramName:
+            return ptr ? getMidiProgramName(index, static_cast<MidiProgramName*>(ptr)) : 0;
+        case effGetCurrentMidiProgram:
+            return ptr ? getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr)) : -1;
+        case effHasMidiProgramsChanged: return hasMidiProgramsChanged(index) ? 1 : 0;
         case effSetEditKnobMode:
             return editor ? editor->setKnobMode(static_cast<int32_t>(value)) : 0;
         default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);

@@ -34,6 +34,16 @@ public:
     virtual int32_t getTailSize() { return 0; }
     virtual VstPlugCategory getPlugCategory() { return kPlugCategUnknown; }
     virtual int32_t getVstVersion() { return kVstVersion; }
+    // MIDI program names: the number of MIDI programs (0: none) after filling
+    // the record the host asks for; the current one's index (-1: none); 1 when
+    // the names changed since the host last asked.
+    virtual int32_t getMidiProgramName(int32_t channel, MidiProgramName* program) {
+        (void)channel; (void)program; return 0;
+    }
+    virtual int32_t getCurrentMidiProgram(int32_t channel, MidiProgramName* program) {
+        (void)channel; (void)program; return -1;
+    }
+    virtual bool hasMidiProgramsChanged(int32_t channel) { (void)channel; return false; }
 
     // Host services.
     VstTimeInfo* getTimeInfo(int32_t filter);

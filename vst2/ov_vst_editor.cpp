@@ -80,7 +80,11 @@ bool OvVstEditor::getRect(ERect** rect) {
 
 bool OvVstEditor::open(void* ptr) {
     AEffEditor::open(ptr);
-    return editor_->open(ptr);
+    // Open only when a window the host can show was made: with no parent, a
+    // parent that is no window, or no display, nothing is left behind.
+    if (editor_->open(ptr) && editor_->getFrame() && editor_->getFrame()->isOpen()) return true;
+    close();
+    return false;
 }
 
 void OvVstEditor::close() {

@@ -30,6 +30,7 @@ OvAudio::OvAudio(audioMasterCallback audioMaster, EditorFactory makeEditor)
     AudioEffectX::setSampleRate(core.getSampleRate());
     core.setHostClock(this);
     core.setObserver(this);
+    for (uint32_t& seen : midiNamesSeen_) seen = core.programNamesVersion();
     if (makeEditor) setEditor(makeEditor(*this));
     resume();
     printLog("OvAudio::OvAudio end");
@@ -141,6 +142,45 @@ bool OvAudio::getProgramNameIndexed(int32_t category, int32_t index, char* text)
 }
 
 // ---- MIDI, tempo, changes -------------------------------------------------
+
+// A Program Change selects the same program on every channel: each channel
+// lists the same MIDI programs, marked omni.
+void OvAudio::describeMidiProgram(int midiProgram, MidiProgramName& program) const {
+    char name[kProgramNameSize] = {};
+    core.getProgramNameIndexed(OvCore::programForProgramChange(static_cast<uint8_t>(midiProgram)), name);
+    vstCopyText(program.name, name, kVstMaxNameLen);
+    program.midiProgram = static_cast<int8_t>(midiProgram);
+    program.midiBankMsb = -1;
+    program.midiBankLsb = -1;
+    program.reserved = 0;
+    program.parentCategoryIndex = -1;
+    program.flags = kMidiIsOmni;
+}
+
+int32_t OvAudio::getMidiProgramName(int32_t channel, MidiProgramName* program) {
+    if (channel < 0 || channel >= kMidiChannels) return 0;
+    const int32_t index = program->thisProgramIndex;
+    if (index < 0 || index >= kNumMidiPrograms) return 0;
+    describeMidiProgram(index, *program);
+    return kNumMidiPrograms;
+}
+
+int32_t OvAudio::getCurrentMidiProgram(int32_t channel, MidiProgramName* program) {
+    if (channel < 0 || channel >= kMidiChannels) return -1;
+    const int current = core.currentMidiProgram();
+    if (current < 0) return -1;
+    program->thisProgramIndex = current;
+    describeMidiProgram(current, *program);
+    return current;
+}
+
+bool OvAudio::hasMidiProgramsChanged(int32_t channel) {
+    if (channel < 0 || channel >= kMidiChannels) return false;
+    const uint32_t version = core.programNamesVersion();
+    const bool changed = version != midiNamesSeen_[channel];
+    midiNamesSeen_[channel] = version;
+    return changed;
+}
 
 int32_t OvAudio::processEvents(VstEvents* events) {
     if (!events) return 1;

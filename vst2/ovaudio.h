@@ -40,6 +40,9 @@ public:
     int32_t getVendorVersion() override;
     int32_t canDo(char* text) override;
     VstPlugCategory getPlugCategory() override;
+    int32_t getMidiProgramName(int32_t channel, MidiProgramName* program) override;
+    int32_t getCurrentMidiProgram(int32_t channel, MidiProgramName* program) override;
+    bool hasMidiProgramsChanged(int32_t channel) override;
 
     // The editor's program switch; behaves as setProgram.
     void setProgramS(int32_t index);
@@ -49,7 +52,14 @@ public:
     OvCore core;
 
 private:
+    static constexpr int kMidiChannels = 16;
+    // Fills `program` for MIDI program `midiProgram` (0..kNumMidiPrograms - 1).
+    void describeMidiProgram(int midiProgram, MidiProgramName& program) const;
+
     double tempo() override;
     void parameterChanged(int index, float value) override;
     void displayChanged() override;
+
+    // The names' version each MIDI channel's list was last asked at.
+    uint32_t midiNamesSeen_[kMidiChannels] = {};
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <thread>
 #include <utility>
@@ -224,4 +225,45 @@ TEST_F(EditorX11, AutomationFromAnotherThreadWhileTheWindowIsServed) {
     idle(3);
     host->dispatch(effEditClose);
     EXPECT_TRUE(children().empty());
+}
+
+TEST_F(EditorX11, AParentThatIsNoWindowOpensNothingAndTheHostIsToldSo) {
+    Window gone = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 10, 10, 0, 0, 0);
+    XDestroyWindow(dpy, gone);
+    XSync(dpy, False);
+    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(gone))), 0);
+    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    idle(2);
+    host->dispatch(effEditClose);
+    // A real parent afterwards still gets the editor.
+    ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    idle(2);
+    EXPECT_EQ(children().size(), 1u);
+    host->dispatch(effEditClose);
+    EXPECT_TRUE(children().empty());
+}
+
+TEST_F(EditorX11, ParametersThatAreNoNumbersShowAsTheLowestPosition) {
+    // The controls draw what the render path hears: not a number as 0, an
+    // infinity or a huge value at an end of the range.
+    ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    std::vector<Window> kids = children();
+    ASSERT_EQ(kids.size(), 1u);
+    XSelectInput(dpy, kids[0], 0);
+    XWindowAttributes wa;
+    XGetWindowAttributes(dpy, kids[0], &wa);
+    auto showing = [&](float value) {
+        for (int i = 0; i < 68; ++i) host->setParameter(i, value);
+        idle(5);
+        return grab(kids[0], 0, 150, wa.width, wa.height - 150);  // the controls, below the info line
+    };
+    const std::vector<unsigned long> low = showing(0.0f);
+    EXPECT_EQ(showing(NAN), low);
+    EXPECT_EQ(showing(-INFINITY), low);
+    EXPECT_EQ(showing(-1e30f), low);
+    const std::vector<unsigned long> high = showing(1.0f);
+    EXPECT_NE(high, low);
+    EXPECT_EQ(showing(INFINITY), high);
+    EXPECT_EQ(showing(1e30f), high);
+    host->dispatch(effEditClose);
 }

@@ -360,6 +360,89 @@ TEST(Midi, ProgramChangeIsAppliedAtTheTickThatOpensItsPeriod) {
     }
 }
 
+// A MIDI program record as the host sees it: 80 bytes, read at the offsets of
+// the published layout, not through our declaration of it.
+struct MidiProgramRecord {
+    unsigned char bytes[80];
+    explicit MidiProgramRecord(int32_t index) {
+        std::memset(bytes, 0xEE, sizeof bytes);  // what the plug-in leaves shows
+        std::memcpy(bytes, &index, 4);
+    }
+    int32_t i32(size_t at) const {
+        int32_t v;
+        std::memcpy(&v, bytes + at, 4);
+        return v;
+    }
+    int8_t i8(size_t at) const { return static_cast<int8_t>(bytes[at]); }
+    std::string name() const { return std::string(reinterpret_cast<const char*>(bytes + 4), strnlen(reinterpret_cast<const char*>(bytes + 4), 64)); }
+};
+
+TEST(Midi, ProgramNamesListTheProgramsAProgramChangeSelectsOnEveryChannel) {
+    auto host = loadNimbrel();
+    ASSERT_TRUE(host);
+    host->start(44100.0f, 512);
+    for (int32_t channel : {0, 9, 15}) {
+        for (int32_t m : {0, 1, 64, 127}) {
+            MidiProgramRecord r(m);
+            ASSERT_EQ(host->dispatch(effGetMidiProgramName, channel, 0, r.bytes), 128) << channel << " " << m;
+            EXPECT_EQ(r.i32(0), m);
+            EXPECT_EQ(r.name(), host->programNameIndexed(m)) << m;
+            EXPECT_LT(strnlen(reinterpret_cast<const char*>(r.bytes + 4), 64), 64u) << "terminated";
+            EXPECT_EQ(r.i8(68), m) << "midiProgram";
+            EXPECT_EQ(r.i8(69), -1) << "no bank select";
+            EXPECT_EQ(r.i8(70), -1);
+            EXPECT_EQ(r.i8(71), 0);
+            EXPECT_EQ(r.i32(72), -1) << "no category";
+            EXPECT_EQ(r.i32(76), 1) << "omni: the same on every channel";
+            // What the record names is what a Program Change on this channel selects.
+            Block b(512);
+            host->sendMidi(static_cast<uint8_t>(0xC0 | channel), static_cast<uint8_t>(m), 0, 0);
+            host->process(b.in(), b.out(), 512);
+            EXPECT_EQ(host->programName(), r.name()) << "channel " << channel << ", MIDI program " << m;
+            MidiProgramRecord current(-5);
+            EXPECT_EQ(host->dispatch(effGetCurrentMidiProgram, channel, 0, current.bytes), m);
+            EXPECT_EQ(current.i32(0), m);
+            EXPECT_EQ(current.name(), r.name());
+            EXPECT_EQ(current.i8(68), m);
+        }
+    }
+    // Asked for what is not there: nothing filled.
+    for (int32_t index : {-1, 128, 179}) {
+        MidiProgramRecord r(index);
+        EXPECT_EQ(host->dispatch(effGetMidiProgramName, 0, 0, r.bytes), 0) << index;
+        EXPECT_EQ(r.bytes[68], 0xEE) << index;
+    }
+    MidiProgramRecord r(3);
+    EXPECT_EQ(host->dispatch(effGetMidiProgramName, 16, 0, r.bytes), 0) << "no channel 17";
+    EXPECT_EQ(host->dispatch(effGetMidiProgramName, 0, 0, nullptr), 0);
+    EXPECT_EQ(host->dispatch(effGetMidiProgramCategory, 0, 0, r.bytes), 0);
+    EXPECT_EQ(host->dispatch(effGetMidiKeyName, 0, 0, r.bytes), 0);
+    // Programs 128..179 are no MIDI program's.
+    host->setProgram(150);
+    MidiProgramRecord current(0);
+    EXPECT_EQ(host->dispatch(effGetCurrentMidiProgram, 0, 0, current.bytes), -1);
+    EXPECT_EQ(host->dispatch(effGetCurrentMidiProgram, 0, 0, nullptr), -1);
+}
+
+TEST(Midi, ProgramNamesChangedIsToldOncePerChannelAfterARename) {
+    auto host = loadNimbrel();
+    ASSERT_TRUE(host);
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 0), 0) << "nothing changed since the start";
+    host->setProgram(12);
+    Block b(512);
+    host->sendMidi(0xC0, 20, 0, 0);
+    host->process(b.in(), b.out(), 512);
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 0), 0) << "a program switch renames nothing";
+    host->dispatch(effSetProgramName, 0, 0, const_cast<char*>("Renamed"));
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 0), 1);
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 0), 0) << "told once";
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 5), 1) << "each channel is told";
+    EXPECT_EQ(host->dispatch(effHasMidiProgramsChanged, 16), 0);
+    MidiProgramRecord r(20);
+    host->dispatch(effGetMidiProgramName, 0, 0, r.bytes);
+    EXPECT_EQ(r.name(), "Renamed");
+}
+
 TEST(Midi, AFullQueueOverwritesItsFirstSlot) {
     auto host = loadNimbrel();
     ASSERT_TRUE(host);

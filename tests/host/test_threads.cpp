@@ -2,6 +2,7 @@
 // thread, as a DAW does it: no locks, and no data race either.
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
@@ -47,6 +48,39 @@ TEST(Threads, AutomationAndProgramSwitchesWhileAudioRenders) {
     }
     audio.join();
     EXPECT_GT(switches, 0);
+}
+
+TEST(Threads, ProgramNamesWrittenAndReadFromTwoThreads) {
+    // A host renames programs on one thread while another lists them: every
+    // name read is one of those written, never a mix of two.
+    privateDataFolder();
+    auto fx = std::make_unique<OvCore>();
+    const char* const names[] = {"A short one", "A much longer name, cut!"};
+    fx->setProgram(7);
+    fx->setProgramName(names[0]);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 20000; ++i) {
+            fx->setProgramName(names[i % 2]);
+            if (i % 100 == 0) fx->initPatch(8);  // another writer of names
+        }
+        done = true;
+    });
+    int reads = 0, torn = 0;
+    char name[kProgramNameSize];
+    char cut[kProgramNameSize] = {};
+    std::strncpy(cut, names[1], kProgramNameMaxChars);
+    do {
+        fx->getProgramName(name);
+        torn += std::strcmp(name, names[0]) != 0 && std::strcmp(name, cut) != 0;
+        fx->getProgramNameIndexed(7, name);
+        torn += std::strcmp(name, names[0]) != 0 && std::strcmp(name, cut) != 0;
+        fx->getProgramNameIndexed(8, name);
+        reads += 3;
+    } while (!done);
+    writer.join();
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // button's not), and a window that closes with the instance.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -66,9 +67,25 @@ TEST(VstEditor, TheFactoryAttachesItAndTheHostReadsItsRectangleAndKnobMode) {
     EXPECT_EQ(glue->editor().getKnobMode(), VSTGUI::kLinearModeValue) << "linear until told otherwise";
     effect->dispatcher(effSetEditKnobMode, 0, 0, nullptr, 0.f);
     EXPECT_EQ(glue->editor().getKnobMode(), 0);
-    // The host keeps the keys it hands on.
-    effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f);
-    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'a', 0, nullptr, 0.f), 0);
+    // The host keeps the keys it hands on, whatever number it sends as the modifiers.
+    glue->editor().open(nullptr);
+    for (float modifiers : {0.0f, 1.0f, 255.0f, 256.0f, 1e6f, -1.0f, NAN, INFINITY}) {
+        EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'a', 0, nullptr, modifiers), 0) << modifiers;
+        EXPECT_EQ(effect->dispatcher(effEditKeyUp, 'a', 0, nullptr, modifiers), 0) << modifiers;
+    }
+}
+
+TEST(VstEditor, OpeningWithoutAWindowToShowAnswersNoAndLeavesNothingOpen) {
+    auto effect = makeEffect();
+    auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
+    ASSERT_NE(glue, nullptr);
+    EXPECT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f), 0);
+    EXPECT_FALSE(glue->isOpen());
+    EXPECT_EQ(glue->editor().getFrame(), nullptr);
+    // The host may still serve and close it as if it were open.
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    EXPECT_EQ(glue->editor().getFrame(), nullptr);
 }
 
 TEST(VstEditor, WithoutAFactoryThereIsNoEditor) {
@@ -83,8 +100,7 @@ TEST(VstEditor, WithoutAFactoryThereIsNoEditor) {
 TEST(VstEditor, AParameterDragIsBracketedForTheHostACommandIsNot) {
     auto effect = makeEffect();
     auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
-    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f), 1);
-    EXPECT_TRUE(glue->isOpen());
+    ASSERT_TRUE(glue->editor().open(nullptr));  // offscreen: no display here
     VSTGUI::CFrame* frame = glue->editor().getFrame();
     ASSERT_NE(frame, nullptr);
 
@@ -110,7 +126,7 @@ TEST(VstEditor, AParameterDragIsBracketedForTheHostACommandIsNot) {
     EXPECT_EQ(glue->editor().getFrame(), nullptr);
     EXPECT_FALSE(glue->isOpen());
     // Opened again and left open: the instance's end takes the window along.
-    effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f);
+    glue->editor().open(nullptr);
 }
 
 }  // namespace
