@@ -1,9 +1,11 @@
 #include "presets/program_images.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "host/identity.h"
+#include "host/switch_points.h"
 
 namespace {
 
@@ -74,10 +76,15 @@ void getName(const unsigned char* p, char (&name)[kImageNameFieldSize + 1]) {
     name[kImageNameFieldSize] = 0;
 }
 
+// A value as a file holds it: as the plug-in holds it, but one that is no
+// finite number (a host may set anything) as what the render path hears, so
+// that the file loads again and sounds the same.
+float savedValue(float v) { return std::isfinite(v) ? v : controlValue(v); }
+
 void putProgram(unsigned char* p, const char* name, const float* values) {
     putHeader(p, kProgramByteSize, "FxCk", kPresetNumParams);
     putName(p + kNameAt, name);
-    for (int i = 0; i < kPresetNumParams; ++i) putFloat(p + kValuesAt + 4 * i, values[i]);
+    for (int i = 0; i < kPresetNumParams; ++i) putFloat(p + kValuesAt + 4 * i, savedValue(values[i]));
 }
 
 // Only the chunk magic and our fxID are looked at: other fields may differ in
@@ -92,6 +99,15 @@ bool isOurs(const unsigned char* buf, size_t length) {
 uint64_t programSpan(uint32_t count) { return kValuesAt + 4 * uint64_t(count); }
 
 int valuesTaken(uint32_t count) { return count < kPresetNumParams ? int(count) : kPresetNumParams; }
+
+// Whether every value the plug-in takes from the program at `p` is a finite
+// number. No file written by a plug-in holds another: one that does is damaged.
+bool takenValuesAreNumbers(const unsigned char* p, uint32_t count) {
+    const int taken = valuesTaken(count);
+    for (int i = 0; i < taken; ++i)
+        if (!std::isfinite(getFloat(p + kValuesAt + 4 * i))) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -112,6 +128,7 @@ bool fxpLoadBytesFromBuf(ProgramAccess& plugin, const unsigned char* buf, size_t
     if (!buf || length < kProgramHeaderSize || !isOurs(buf, length)) return false;
     const uint32_t count = getU32(buf + kCountAt);
     if (programSpan(count) > length) return false;  // the file ends before its values do
+    if (!takenValuesAreNumbers(buf, count)) return false;
 
     char name[kImageNameFieldSize + 1];
     getName(buf + kNameAt, name);
@@ -150,8 +167,10 @@ bool fxbLoadBytesFromBuf(ProgramAccess& plugin, const unsigned char* buf, size_t
     uint64_t at = kBankHeaderSize;
     for (int k = 0; k < programs; ++k) {
         if (at + kProgramHeaderSize > length) return false;
-        const uint64_t span = programSpan(getU32(buf + at + kCountAt));
+        const uint32_t count = getU32(buf + at + kCountAt);
+        const uint64_t span = programSpan(count);
         if (at + span > length) return false;
+        if (!takenValuesAreNumbers(buf + at, count)) return false;
         at += span;
     }
 

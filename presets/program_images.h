@@ -15,6 +15,11 @@ constexpr size_t kImageNameFieldSize = 28;
 constexpr size_t kImageNameCharsWritten = 26;  // the last two name bytes stay zero
 constexpr size_t kImageBufferSize = 65536;     // the save dialogs' buffer: both images fit
 
+// Values that are no finite number never reach a file: they are written as
+// what the render path hears (not a number as 0, an infinity as the nearer
+// end of 0..1). A file holding one among the values the plug-in takes is
+// refused as damaged; finite values outside 0..1 load as the file says.
+
 // Writes the current program's image (its name and the live values).
 // False, nothing written, when `capacity` is below kProgramImageSize.
 bool fxpSaveBytesToBuf(ProgramAccess& plugin, unsigned char* buf, size_t capacity, size_t& length);

@@ -25,6 +25,13 @@ head -c 1000 factory.fxb > cut.fxb
 expect_refused "another plug-in" "$nimbrel" save-program 0 out.fxp --preset other.fxp
 expect_refused "a bank file" "$nimbrel" save-program 0 out.fxp --preset factory.fxb
 expect_refused "damaged" "$nimbrel" save-bank out.fxb --bank cut.fxb
+# A value that is no number (here the first one, as NaN) marks a file as damaged.
+cp hall.fxp nan.fxp
+printf '\177\300\000\000' | dd of=nan.fxp bs=1 seek=56 conv=notrunc 2>/dev/null
+cp factory.fxb inf.fxb
+printf '\377\200\000\000' | dd of=inf.fxb bs=1 seek=$((156 + 328 * 100 + 56 + 4 * 7)) conv=notrunc 2>/dev/null
+expect_refused "damaged" "$nimbrel" save-program 0 out.fxp --preset nan.fxp
+expect_refused "no number" "$nimbrel" render --demo out.wav --bank inf.fxb --program 100 --quiet
 expect_refused "not a VST preset" "$nimbrel" save-bank out.fxb --bank err.txt
-[ ! -e out.fxp ] && [ ! -e out.fxb ] || failed "a refused load wrote a file"
+[ ! -e out.fxp ] && [ ! -e out.fxb ] && [ ! -e out.wav ] || failed "a refused load wrote a file"
 echo "command line presets: ok"

@@ -33,13 +33,14 @@ Bytes saveBank(ProgramAccess& p) {
 
 std::string textAt(const Bytes& b, size_t at, size_t n) { return std::string(b.begin() + at, b.begin() + at + n); }
 
-// Values a careless file could carry: out of range, signed zero, tiny, not a number.
+// Values a careless file could carry and the plug-in takes: out of range,
+// signed zero, tiny, huge.
 float oddValue(int i, int k) {
     switch ((i + k) % 6) {
         case 0: return -0.0f;
         case 1: return std::numeric_limits<float>::denorm_min();
         case 2: return 2.5f;
-        case 3: return std::numeric_limits<float>::quiet_NaN();
+        case 3: return -3.0e38f;
         default: return static_cast<float>(i * 7 + k) / 1000.0f;
     }
 }
@@ -268,4 +269,83 @@ TEST(BankLoad, ProgramsPastTheBankAreNotReadAndCutBanksAreRefused) {
                                     programImage("Two", values(68, 0.0f), 0x80000000u)});
     EXPECT_FALSE(fxbLoadBytesFromBuf(access, hugeCount.data(), hugeCount.size()));
     EXPECT_EQ(stateOf(*effect), loaded);
+}
+
+namespace {
+const float kNoNumbers[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()};
+}  // namespace
+
+TEST(ProgramLoad, AValueThatIsNoNumberMarksTheFileDamaged) {
+    auto effect = makeInstance();
+    CoreProgramAccess access(*effect);
+    const PluginState fresh = stateOf(*effect);
+    for (float bad : kNoNumbers) {
+        for (int at : {0, 33, 67}) {
+            std::vector<float> v = values(68, 0.1f);
+            v[at] = bad;
+            Bytes image = programImage("Damaged", v);
+            EXPECT_FALSE(fxpLoadBytesFromBuf(access, image.data(), image.size())) << bad << " at " << at;
+        }
+    }
+    EXPECT_EQ(stateOf(*effect), fresh);
+
+    // Past the 68th a value is not taken, so it cannot do harm.
+    std::vector<float> longer = values(70, 0.1f);
+    longer[69] = kNoNumbers[0];
+    Bytes passedOver = programImage("Seventy", longer);
+    EXPECT_TRUE(fxpLoadBytesFromBuf(access, passedOver.data(), passedOver.size()));
+
+    // Finite values outside 0..1 load as the file says.
+    std::vector<float> odd = values(68, 0.1f);
+    odd[0] = 1e30f;
+    odd[5] = -5.0f;
+    odd[21] = 2.0f;
+    Bytes outOfRange = programImage("Out of range", odd);
+    ASSERT_TRUE(fxpLoadBytesFromBuf(access, outOfRange.data(), outOfRange.size()));
+    EXPECT_EQ(effect->getParameter(0), 1e30f);
+    EXPECT_EQ(effect->getParameter(5), -5.0f);
+    EXPECT_EQ(effect->getParameter(21), 2.0f);
+}
+
+TEST(BankLoad, AProgramWithAValueThatIsNoNumberMarksTheBankDamaged) {
+    auto effect = makeInstance();
+    CoreProgramAccess access(*effect);
+    const PluginState fresh = stateOf(*effect);
+    for (float bad : kNoNumbers) {
+        std::vector<Bytes> programs(180, programImage("Full", values(68, 0.75f)));
+        std::vector<float> v = values(68, 0.75f);
+        v[40] = bad;
+        programs[179] = programImage("Last", v);  // the walk reaches the end before anything changes
+        Bytes bank = bankImage(180, programs);
+        EXPECT_FALSE(fxbLoadBytesFromBuf(access, bank.data(), bank.size())) << bad;
+    }
+    EXPECT_EQ(stateOf(*effect), fresh);
+    std::vector<float> longer = values(70, 0.5f);
+    longer[68] = kNoNumbers[1];
+    Bytes bank = bankImage(1, {programImage("Seventy", longer)});
+    EXPECT_TRUE(fxbLoadBytesFromBuf(access, bank.data(), bank.size()));
+}
+
+TEST(ProgramSave, AValueThatIsNoNumberIsWrittenAsTheRenderPathHearsIt) {
+    // A host may set anything; a saved file holds what the sound was made of.
+    auto effect = makeInstance();
+    CoreProgramAccess access(*effect);
+    const float set[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                         -std::numeric_limits<float>::infinity(), 1e30f, -2.0f, 0.25f};
+    const float written[] = {0.0f, 1.0f, 0.0f, 1e30f, -2.0f, 0.25f};
+    for (int i = 0; i < 6; ++i) effect->setParameter(i, set[i]);
+    effect->programs[9].values[3] = set[1];  // a stored program too
+    const Bytes program = saveProgram(access);
+    const Bytes bank = saveBank(access);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(bitsOf(getBEFloat(program, 56 + 4 * i)), bitsOf(written[i])) << i;
+        EXPECT_EQ(bitsOf(getBEFloat(bank, 156 + 56 + 4 * i)), bitsOf(written[i])) << i;
+    }
+    EXPECT_EQ(getBEFloat(bank, 156 + 328 * 9 + 56 + 4 * 3), 1.0f);
+    // And they load again.
+    auto other = makeInstance();
+    CoreProgramAccess target(*other);
+    EXPECT_TRUE(fxpLoadBytesFromBuf(target, program.data(), program.size()));
+    EXPECT_TRUE(fxbLoadBytesFromBuf(target, bank.data(), bank.size()));
 }

@@ -34,7 +34,7 @@ bool loadFile(PluginHost& host, const std::string& path, bool bank, std::string&
                              : fxpLoadBytesFromBuf(plugin, data.data(), data.size());
     if (!loaded) {
         error = path + ": the file is damaged (it ends before the " +
-                std::string(bank ? "programs" : "values") + " it announces)";
+                std::string(bank ? "programs" : "values") + " it announces, or holds a value that is no number)";
         return false;
     }
     return true;
