@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds from scratch and runs every test: a plain build, then the
 # address and undefined-behaviour sanitizers, then the thread sanitizer on the
-# tests that share the instance between threads, then the file-loader fuzzers.
+# tests that share the instance between threads, then the fuzzers (file
+# loaders and the plug-in's binary interface).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --tests
@@ -41,7 +42,7 @@ cmake --build build-tsan -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j"$jobs" --timeout 900 -L threads
 
 if [ -x tests/fuzz/run.sh ]; then
-  stage "fuzzing the file loaders"
+  stage "fuzzing the file loaders and the binary interface"
   tests/fuzz/run.sh 60
 fi
 
