@@ -10,7 +10,9 @@
 #include <emmintrin.h>
 
 using dspmath::frac;
+using dspmath::limited;
 using dspmath::truncIndex;
+using dspmath::unitControl;
 
 const float Delay2::MultiDelaySyncTab2[13] = {
     0.0625f, 0.125f, 0.1875f, 0.25f, 0.33333f, 0.375f, 0.5f,
@@ -38,33 +40,22 @@ inline float interp4(float ym, float y0, float y1, float y2, float u)
         + u * (6.0f * (y0 - y1) + 2.0f * (y2 - ym))))));
 }
 
-inline float readLeft(const float* line, int64_t q, float t)
+inline float readLeft(const float* line, int64_t m, int64_t q, float t)
 {
-    const int64_t m = Delay2::kMask;
     return interp4(line[q & m], line[(q - 1) & m], line[(q - 2) & m], line[(q - 3) & m], 1.0f - t);
 }
 
-inline float readRight(const float* line, int64_t q, float t)
+inline float readRight(const float* line, int64_t m, int64_t q, float t)
 {
-    const int64_t m = Delay2::kMask;
     return interp4(line[q & m], line[(q - 1) & m], line[(q - 2) & m], line[(q - 3) & m], t);
 }
 
-inline float readLeftLinear(const float* line, int64_t q, float t)
-{
-    const int64_t m = Delay2::kMask;
-    return t * line[(q - 2) & m] + (1.0f - t) * line[(q - 1) & m];
-}
-
-inline float readRightLinear(const float* line, int64_t q, float t)
-{
-    const int64_t m = Delay2::kMask;
-    return (1.0f - t) * line[(q - 2) & m] + t * line[(q - 1) & m];
-}
-
+// A one-pole coefficient: within 0..1 at any positive rate, where the filter
+// is stable; a rate that is none (zero, as a denormal rate reads under
+// flush-to-zero, or not a number) opens the filter.
 inline float onePole(float f, float sr)
 {
-    return 1.0f - std::exp(f / sr * -6.28318f);
+    return limited(1.0f - std::exp(f / sr * -6.28318f), 0.0f, 1.0f, 1.0f);
 }
 
 // Modulator phase increment per sample; a sample rate far outside the usable
@@ -85,8 +76,9 @@ inline float boundedDepth(float d)
 
 } // namespace
 
-Delay2::Delay2()
+Delay2::Delay2() : memory(4 * kLineSize)
 {
+    lines.place(memory.data(), 4, kLineSize);
     samplerate = 44100.0f;
     bpm = 120.0f;
     lastFeedback = 0.0f;
@@ -99,12 +91,20 @@ Delay2::Delay2()
     reset();
 }
 
+void Delay2::prepare(float sampleRate)
+{
+    samplerate = sampleRate;
+    memory.release();
+    lines.forgetWrites();
+    reset();
+    forgetLastSettings();
+}
+
 void Delay2::reset()
 {
-    std::memset(loopL, 0, sizeof loopL);
-    std::memset(loopR, 0, sizeof loopR);
-    std::memset(tapSourceL, 0, sizeof tapSourceL);
-    std::memset(tapSourceR, 0, sizeof tapSourceR);
+    // The lines are wiped when the next call has fitted their ring, and only
+    // as far as that reaches.
+    restartPending = true;
     writePos = 0;
     for (float& s : loopState)
         s = 0.0f;
@@ -192,6 +192,9 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
         c.loopLength = longest;
     if (c.loopLength < 0)
         c.loopLength = 0;
+    // The right-hand reads of tap 16 reach furthest: one sample, three more
+    // for the interpolation, and the whole depth behind one loop length.
+    c.farthest = c.loopLength + static_cast<int64_t>(deepest) + 4;
     return c;
 }
 
@@ -199,11 +202,14 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
     bool firstStepLouder, const float* phase)
 {
     int64_t w = writePos;
+    const int64_t ring = lines.mask();
+    float* const sourceL = tapSourceL();
+    float* const sourceR = tapSourceR();
     if (c.oneShot) {
         // No recirculation: the taps read the input itself.
         for (int i = 0; i < n; ++i) {
-            tapSourceL[w] = left[i];
-            tapSourceR[w] = right[i];
+            sourceL[w & ring] = left[i];
+            sourceR[w & ring] = right[i];
             w = (w + 1) & kMask;
         }
         return;
@@ -221,8 +227,9 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         const int32_t base[1] = { static_cast<int32_t>(loopLength) };
         const float unity[1] = { 1.0f };
         TapChunk job;
-        job.lineL = loopL;
-        job.lineR = loopR;
+        job.lineL = loopL();
+        job.lineR = loopR();
+        job.mask = static_cast<int32_t>(ring);
         job.w0 = w;
         job.n = n;
         job.smooth = true;
@@ -236,14 +243,10 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         job.accL = chunkLoopL;
         job.accR = chunkLoopR;
         job.store = true;
-        const SimdLevel level = simdLevel();
-        if (level == SimdLevel::Avx512)
-            tapChunkAvx512(job);
-        else if (level == SimdLevel::Avx2)
-            tapChunkAvx2(job);
-        else
-            tapChunkSse2(job);
+        simdKernels().tapChunk(job);
     }
+    float* const lineL = loopL();
+    float* const lineR = loopR();
     float a0 = loopState[0], a1 = loopState[1], b0 = loopState[2], b1 = loopState[3];
     for (int i = 0; i < n; ++i) {
         float dL, dR;
@@ -254,8 +257,8 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
             const float m = lfoShape(phase[i]) * c.mainDepth;
             const int64_t M = static_cast<int64_t>(m);
             const float t = m - static_cast<float>(M);
-            dL = readLeft(loopL, w - loopLength - M, t);
-            dR = readRight(loopR, w - loopLength + M - mainD, t);
+            dL = readLeft(lineL, ring, w - loopLength - M, t);
+            dR = readRight(lineR, ring, w - loopLength + M - mainD, t);
         }
         const float fbL = (left[i] - dL) * fb;
         const float fbR = (right[i] - dR) * fb;
@@ -267,10 +270,10 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         const float hL = a0 - b0;
         const float hR = a1 - b1;
         // Stored negated: the read above is subtracted, so the loop feeds back positively.
-        loopL[w] = -hL;
-        loopR[w] = -hR;
-        tapSourceL[w] = firstStepLouder ? fbL : hL;
-        tapSourceR[w] = firstStepLouder ? fbR : hR;
+        lineL[w & ring] = -hL;
+        lineR[w & ring] = -hR;
+        sourceL[w & ring] = firstStepLouder ? fbL : hL;
+        sourceR[w & ring] = firstStepLouder ? fbR : hR;
         w = (w + 1) & kMask;
     }
     loopState[0] = a0;
@@ -333,6 +336,9 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
     float, float, float)
 {
+    mix = unitControl(mix), feedback = unitControl(feedback), detune = unitControl(detune);
+    hiDamp = unitControl(hiDamp), lowDamp = unitControl(lowDamp);
+    hiCut = unitControl(hiCut), lowCut = unitControl(lowCut);
     const float dry = 1.0f - mix;
     const Delay2Coeffs c = coefficients(samplerate, bpm, time, feedback, detune, hiDamp, lowDamp,
         hiCut, lowCut);
@@ -344,8 +350,20 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         reset();
     lastFeedback = c.feedbackBase;
     lastLoop = loopAsFloat;
+    // The ring follows the loop length. Otherwise it only changes when a
+    // higher rate has outgrown it, and then starts from silence.
+    const int64_t ring = RingLines::lengthFor(c.oneShot ? 1 : c.loopLength, c.farthest, kLineSize);
+    if (restartPending || ring > lines.length()) {
+        lines.restart(ring);
+        restartPending = false;
+    }
 
-    const bool firstStepLouder = stepL[0] > stepL[16] || stepR[0] > stepR[16];
+    float levelL[kSteps], levelR[kSteps];
+    for (int k = 0; k < kSteps; ++k) {
+        levelL[k] = unitControl(stepL[k]);
+        levelR[k] = unitControl(stepR[k]);
+    }
+    const bool firstStepLouder = levelL[0] > levelL[16] || levelR[0] > levelR[16];
     const bool smoothTaps = samplerate <= 48000.0f && hiCut <= 0.45f
         && (firstStepLouder || hiDamp <= 0.45f);
     if (count < 1)
@@ -358,15 +376,15 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     int32_t wholeDepth[kSteps], base[kSteps];
     const float* phaseRows[kSteps];
     for (int k = 0; k < kSteps; ++k) {
-        if (!(stepL[k] + stepR[k] > 0.0f))
+        if (!(levelL[k] + levelR[k] > 0.0f))
             continue;
         active[taps] = k;
         depth[taps] = c.tapDepth[k];
         wholeDepth[taps] = static_cast<int32_t>(c.tapDepth[k]);
         // Tap 0 has no base delay, tap 16 is one full loop length back.
         base[taps] = static_cast<int32_t>((k * c.loopLength) >> 4);
-        gainL[taps] = stepL[k] * c.tapGain[k];
-        gainR[taps] = stepR[k] * c.tapGain[k];
+        gainL[taps] = levelL[k] * c.tapGain[k];
+        gainR[taps] = levelR[k] * c.tapGain[k];
         phaseRows[taps] = chunkPhase[taps];
         ++taps;
     }
@@ -379,7 +397,7 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     for (int a = 0; a < taps; ++a)
         deepest = depth[a] > deepest ? depth[a] : deepest;
     const int64_t reach = c.loopLength + static_cast<int64_t>(deepest) + 3;
-    int64_t chunkLimit = kLineSize - reach;
+    int64_t chunkLimit = lines.length() - reach;
     if (chunkLimit > kChunk)
         chunkLimit = kChunk;
     if (chunkLimit < 1)
@@ -399,10 +417,7 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         lanes = taps + 1;
     }
 
-    const SimdLevel level = simdLevel();
-    const auto tapChunk = level == SimdLevel::Avx512 ? tapChunkAvx512
-        : level == SimdLevel::Avx2                   ? tapChunkAvx2
-                                                     : tapChunkSse2;
+    const auto tapChunk = simdKernels().tapChunk;
     for (int64_t start = 0; start < count; start += chunkLimit) {
         const int n = static_cast<int>(count - start < chunkLimit ? count - start : chunkLimit);
         float* l = left + start;
@@ -414,8 +429,9 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         std::memset(chunkAccR, 0, sizeof(float) * (n + kPad));
         if (taps > 0) {
             TapChunk job;
-            job.lineL = tapSourceL;
-            job.lineR = tapSourceR;
+            job.lineL = tapSourceL();
+            job.lineR = tapSourceR();
+            job.mask = static_cast<int32_t>(lines.mask());
             job.w0 = w0;
             job.n = n;
             job.smooth = smoothTaps;

@@ -8,6 +8,7 @@
 struct TapChunk {
     const float* lineL;        // tap source lines
     const float* lineR;
+    int32_t mask;              // ring length of the lines minus one (a power of two minus one)
     int64_t w0;                // write index of the chunk's first sample
     int n;                     // samples in the chunk
     bool smooth;               // four-point polynomial, else linear
@@ -23,7 +24,3 @@ struct TapChunk {
     bool store;                // write the first tap's raw reads instead of adding
     TapChunk() : store(false) {}
 };
-
-void tapChunkSse2(const TapChunk& c);
-void tapChunkAvx2(const TapChunk& c);
-void tapChunkAvx512(const TapChunk& c);

@@ -30,4 +30,18 @@ inline float saneOr0(float x, float limit)
     return 0.0f;
 }
 
+// A control as the engines read it: within 0..1, not a number as 0.
+inline float unitControl(float x)
+{
+    return x >= 0.0f ? (x <= 1.0f ? x : 1.0f) : 0.0f;
+}
+
+// x within lo..hi; not a number gives `otherwise`.
+inline float limited(float x, float lo, float hi, float otherwise)
+{
+    if (x >= lo)
+        return x <= hi ? x : hi;
+    return x < lo ? lo : otherwise;
+}
+
 } // namespace dspmath

@@ -1,6 +1,7 @@
 // Built with -mavx2 (no FMA): only called once the processor is known to have AVX2.
 #include "dsp/delay2_taps.h"
-#include "dsp/reverb_reads.h"
+#include "dsp/reverb_kernels.h"
+#include "dsp/simd.h"
 
 #include <immintrin.h>
 
@@ -26,14 +27,7 @@ inline bool allEqual(vi a, vi b) { return _mm256_movemask_epi8(_mm256_cmpeq_epi3
 } // namespace
 
 #include "dsp/delay2_taps.inc"
-#include "dsp/reverb_reads.inc"
+#include "dsp/reverb_kernels.inc"
 
-void tapChunkAvx2(const TapChunk& c)
-{
-    run(c);
-}
-
-void reverbReadsAvx2(const ReverbReadChunk& c)
-{
-    runReverbReads(c);
-}
+extern const SimdKernels kAvx2Kernels;
+const SimdKernels kAvx2Kernels = { run, runReverbReads, runDiffuser, runTank };

@@ -1,6 +1,7 @@
 // Built with -mavx512f: only called once the processor is known to have AVX-512.
 #include "dsp/delay2_taps.h"
-#include "dsp/reverb_reads.h"
+#include "dsp/reverb_kernels.h"
+#include "dsp/simd.h"
 
 // GCC 12's own AVX-512 conversion intrinsics start from an undefined
 // register and trip its uninitialised-value warning; the values are fully
@@ -30,14 +31,7 @@ inline bool allEqual(vi a, vi b) { return _mm512_cmpeq_epi32_mask(a, b) == 0xFFF
 } // namespace
 
 #include "dsp/delay2_taps.inc"
-#include "dsp/reverb_reads.inc"
+#include "dsp/reverb_kernels.inc"
 
-void tapChunkAvx512(const TapChunk& c)
-{
-    run(c);
-}
-
-void reverbReadsAvx512(const ReverbReadChunk& c)
-{
-    runReverbReads(c);
-}
+extern const SimdKernels kAvx512Kernels;
+const SimdKernels kAvx512Kernels = { run, runReverbReads, runDiffuser, runTank };

@@ -1,5 +1,6 @@
 #include "dsp/delay2_taps.h"
-#include "dsp/reverb_reads.h"
+#include "dsp/reverb_kernels.h"
+#include "dsp/simd.h"
 
 #include <emmintrin.h>
 
@@ -25,14 +26,7 @@ inline bool allEqual(vi a, vi b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b
 } // namespace
 
 #include "dsp/delay2_taps.inc"
-#include "dsp/reverb_reads.inc"
+#include "dsp/reverb_kernels.inc"
 
-void tapChunkSse2(const TapChunk& c)
-{
-    run(c);
-}
-
-void reverbReadsSse2(const ReverbReadChunk& c)
-{
-    runReverbReads(c);
-}
+extern const SimdKernels kSse2Kernels;
+const SimdKernels kSse2Kernels = { run, runReverbReads, runDiffuser, runTank };
