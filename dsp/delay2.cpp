@@ -50,9 +50,8 @@ inline float readRight(const float* line, int64_t m, int64_t q, float t)
     return interp4(line[q & m], line[(q - 1) & m], line[(q - 2) & m], line[(q - 3) & m], t);
 }
 
-// A one-pole coefficient: within 0..1 at any positive rate, where the filter
-// is stable; a rate that is none (zero, as a denormal rate reads under
-// flush-to-zero, or not a number) opens the filter.
+// A one-pole coefficient: within 0..1, where the filter is stable; a control
+// that is no number opens the filter.
 inline float onePole(float f, float sr)
 {
     return limited(1.0f - std::exp(f / sr * -6.28318f), 0.0f, 1.0f, 1.0f);
@@ -72,6 +71,16 @@ inline float boundedDepth(float d)
     if (d > kMaxDepth)
         return kMaxDepth;
     return d >= 0.0f ? d : 0.0f;
+}
+
+// Depth in samples of a modulator of this rate: `scale` / rate / 44100. A
+// modulator that stands still (rate 0) gets the deepest depth there is any
+// detune, as the division by zero would have given.
+inline float depthFor(float scale, float rate)
+{
+    if (rate > 0.0f)
+        return boundedDepth(scale / rate / 44100.0f);
+    return scale > 0.0f ? kMaxDepth : 0.0f;
 }
 
 } // namespace
@@ -142,6 +151,7 @@ float Delay2::usableBpm(float b)
 Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedback, float detune,
     float hiDamp, float lowDamp, float hiCut, float lowCut)
 {
+    sr = dspmath::positiveRate(sr);
     Delay2Coeffs c;
     c.syncValue = MultiDelaySyncTab2[syncIndex(time)];
     const int64_t syncSamples = truncIndex(sr / usableBpm(tempo) * 60.0f * c.syncValue);
@@ -174,16 +184,16 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
     // Rates are bounded to [0, 0.5], so every phase stays within [0, 1).
     for (int k = 0; k < kSteps; ++k) {
         c.tapRate[k] = boundedRate(lfoprimfactors[k] / 100.0f / sr);
-        c.tapDepth[k] = boundedDepth(detune * detune * 250.0f / c.tapRate[k] / 44100.0f);
+        c.tapDepth[k] = depthFor(detune * detune * 250.0f, c.tapRate[k]);
     }
     c.mainRate = boundedRate(1.13f / sr);
-    c.mainDepth = boundedDepth(detune * detune * 80.0f / c.mainRate / 44100.0f);
+    c.mainDepth = depthFor(detune * detune * 80.0f, c.mainRate);
 
     // The longest read (tap 16 and the loop) is loopLength + depth + 3 samples
     // back; keep it inside the lines so slow tempi with long note values never
     // read newer material. The bound uses the deepest modulation at full
     // detune, so moving MDetune never changes the loop length.
-    float deepest = boundedDepth(250.0f / c.tapRate[10] / 44100.0f);
+    float deepest = depthFor(250.0f, c.tapRate[10]);
     for (int k = 0; k < kSteps; ++k)
         deepest = c.tapDepth[k] > deepest ? c.tapDepth[k] : deepest;
     deepest = c.mainDepth > deepest ? c.mainDepth : deepest;

@@ -1,5 +1,6 @@
 #pragma once
 // Small arithmetic helpers shared by the engines.
+#include <cfloat>
 #include <cstdint>
 
 namespace dspmath {
@@ -28,6 +29,15 @@ inline float saneOr0(float x, float limit)
     if (x >= -limit && x <= limit)
         return x;
     return 0.0f;
+}
+
+// The rate coefficients are figured at. A rate that is no positive number
+// (zero, as a denormal rate reads under flush-to-zero, a negative rate, not a
+// number) is read as the smallest positive one, where every coefficient takes
+// its low-rate limit; no division then divides by zero.
+inline float positiveRate(float sr)
+{
+    return sr > 0.0f ? sr : FLT_MIN;
 }
 
 // A control as the engines read it: within 0..1, not a number as 0.

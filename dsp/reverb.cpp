@@ -117,6 +117,7 @@ int64_t Reverb::sizeUnit(float size, float sr)
 ReverbCoeffs Reverb::coefficients(float sr, float mix, float decay, float size, float predelay,
     float swirl, float hiDamp, float lowDamp, float hiCut, float lowCut, float wetLevel)
 {
+    sr = dspmath::positiveRate(sr);
     ReverbCoeffs k;
     k.sizeF = size * size * 0.8f + 0.2f;
     k.unit = sizeUnit(size, sr);
@@ -137,9 +138,9 @@ ReverbCoeffs Reverb::coefficients(float sr, float mix, float decay, float size, 
     k.depthA = saneOr0(k.depthA, 1.0e6f);
     k.depthB = saneOr0(k.depthB, 1.0e6f);
 
-    // The damping one-poles are stable for coefficients 0..1; the formulas
-    // stay there at any positive rate, and a rate that is none (zero, as a
-    // denormal rate reads under flush-to-zero) gives 0/0 for an unused one.
+    // The damping one-poles are stable for coefficients 0..1, where the
+    // formulas stay at any rate; controls that are no number open the high
+    // damping and take the low damping away.
     const float hd = (1.0f - hiDamp) * 0.97f * (1.0f - hiDamp) + 0.03f;
     k.c1 = 1.0f - std::exp(static_cast<float>(static_cast<double>(hd * 44100.0f / sr) * -6.28));
     k.c1 = limited(k.c1, 0.0f, 1.0f, 1.0f);
