@@ -148,8 +148,8 @@ ReverbCoeffs Reverb::coefficients(float sr, float mix, float decay, float size, 
     k.c2 = 1.0f - std::exp(static_cast<float>(static_cast<double>(ld * 44100.0f / sr) * -6.28));
     k.c2 = limited(k.c2, 0.0f, 1.0f, 0.0f);
 
-    k.off1 = truncIndex(static_cast<float>(71 * k.unit) + k.depthA * -0.5f);
-    k.off2 = truncIndex(static_cast<float>(79 * k.unit) + k.depthA * -0.5f);
+    k.off1 = truncIndex(static_cast<float>(kLine1Units * k.unit) + k.depthA * -0.5f);
+    k.off2 = truncIndex(static_cast<float>(kLine4Units * k.unit) + k.depthA * -0.5f);
     k.pd = truncIndex(sr * 0.65f * predelay * predelay);
     k.tapL = truncIndex(static_cast<float>(k.pd)
         + (sr / 1000.0f * 10.0f + (k.sizeF * sr / 1000.0f * 50.0f + 1.0f)));
@@ -180,13 +180,13 @@ void Reverb::fitRings(float size, bool sizeChanged)
         const int64_t dA = truncIndex(most.depthA), dB = truncIndex(most.depthB);
         // Lines 1 and 4 read up to two samples further at a lesser swirl (their
         // base delay and the depth are truncated apart); four spare cover it.
-        needAllPasses = RingLines::lengthFor(smallest(smallest(most.off1, most.off2), 31 * u),
-            largest(largest(most.off1, most.off2) + dA, 41 * u + dB) + 3 + 4, kLineSize);
-        needCrossFeeds = RingLines::lengthFor(smallest(97 * u, smallest(least.tapL, least.tapR)),
-            largest(109 * u, largest(most.tapL, most.tapR)), kLineSize);
-        needDiffusers = RingLines::lengthFor(11 * u, 19 * u, kLineSize);
+        needAllPasses = RingLines::lengthFor(smallest(smallest(most.off1, most.off2), kLine2Units * u),
+            largest(largest(most.off1, most.off2) + dA, kLine5Units * u + dB) + 3 + 4, kLineSize);
+        needCrossFeeds = RingLines::lengthFor(smallest(kLine3Units * u, smallest(least.tapL, least.tapR)),
+            largest(kLine6Units * u, largest(most.tapL, most.tapR)), kLineSize);
+        needDiffusers = RingLines::lengthFor(kLine7Units * u, kLine8Units * u, kLineSize);
         // Line 10 keeps its content when the size moves: it serves every size.
-        needLastDiffuser = RingLines::lengthFor(23 * sizeUnit(0.0f, sr), 23 * sizeUnit(1.0f, sr), kLineSize);
+        needLastDiffuser = RingLines::lengthFor(kLine10Units * sizeUnit(0.0f, sr), kLine10Units * sizeUnit(1.0f, sr), kLineSize);
         fittedSize = size;
         fittedRate = sr;
     }
@@ -221,11 +221,11 @@ void Reverb::diffuseScalar(const float* left, const float* right, int64_t n, flo
     int64_t w = diffPos;
     for (int64_t i = 0; i < n; ++i) {
         // Two Schroeder all-passes in series per side, coefficient 0.5.
-        const float a = l7[(w - 11 * u) & m];
+        const float a = l7[(w - kLine7Units * u) & m];
         const float z7 = workL[i] - 0.5f * a;
-        const float b = l8[(w - 19 * u) & m];
-        const float c = l9[(w - 13 * u) & m];
-        const float d = l10[(w - 23 * u) & m10];
+        const float b = l8[(w - kLine8Units * u) & m];
+        const float c = l9[(w - kLine9Units * u) & m];
+        const float d = l10[(w - kLine10Units * u) & m10];
         l7[w & m] = z7;
         const float y7 = a + 0.5f * z7;
         const float z8 = y7 - 0.5f * b;
@@ -250,8 +250,8 @@ void Reverb::diffuseBlock(const float* left, const float* right, int64_t n, floa
     // nearest read only reads samples written before the run, so the reads
     // and writes of the whole run can be made as vectors.
     const int64_t m = diffusers.mask(), m10 = lastDiffuser.mask();
-    const int64_t reach = smallest(smallest(ringDistance(11 * u, m), ringDistance(19 * u, m)),
-        smallest(ringDistance(13 * u, m), ringDistance(23 * u, m10)));
+    const int64_t reach = smallest(smallest(ringDistance(kLine7Units * u, m), ringDistance(kLine8Units * u, m)),
+        smallest(ringDistance(kLine9Units * u, m), ringDistance(kLine10Units * u, m10)));
     if (reach < kMinChunk) {
         diffuseScalar(left, right, n, g, u);
         return;
@@ -263,12 +263,12 @@ void Reverb::diffuseBlock(const float* left, const float* right, int64_t n, floa
     for (int64_t s = 0; s < n;) {
         int64_t run = smallest(n - s, reach);
         run = smallest(run, smallest(untilWrap(w, m), untilWrap(w, m10)));
-        run = smallest(run, smallest(untilWrap(w - 11 * u, m), untilWrap(w - 19 * u, m)));
-        run = smallest(run, smallest(untilWrap(w - 13 * u, m), untilWrap(w - 23 * u, m10)));
-        r.a = diffusers.line(0) + ((w - 11 * u) & m);
-        r.b = diffusers.line(1) + ((w - 19 * u) & m);
-        r.c = diffusers.line(2) + ((w - 13 * u) & m);
-        r.d = lastDiffuser.line(0) + ((w - 23 * u) & m10);
+        run = smallest(run, smallest(untilWrap(w - kLine7Units * u, m), untilWrap(w - kLine8Units * u, m)));
+        run = smallest(run, smallest(untilWrap(w - kLine9Units * u, m), untilWrap(w - kLine10Units * u, m10)));
+        r.a = diffusers.line(0) + ((w - kLine7Units * u) & m);
+        r.b = diffusers.line(1) + ((w - kLine8Units * u) & m);
+        r.c = diffusers.line(2) + ((w - kLine9Units * u) & m);
+        r.d = lastDiffuser.line(0) + ((w - kLine10Units * u) & m10);
         r.o7 = diffusers.line(0) + (w & m);
         r.o8 = diffusers.line(1) + (w & m);
         r.o9 = diffusers.line(2) + (w & m);
@@ -312,11 +312,11 @@ void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs
         const int64_t iB2 = static_cast<int64_t>(mB2);
 
         const float a1 = k.fb * readP(l1, mA, w - k.off1 - iA1, mA1 - static_cast<float>(iA1));
-        const float b1 = k.fb * readP(l2, mA, w - 31 * u - iB1, mB1 - static_cast<float>(iB1));
+        const float b1 = k.fb * readP(l2, mA, w - kLine2Units * u - iB1, mB1 - static_cast<float>(iB1));
         const float a2 = k.fb * readP(l4, mA, w - k.off2 - iA2, mA2 - static_cast<float>(iA2));
-        const float b2 = k.fb * readP(l5, mA, w - 41 * u - iB2, mB2 - static_cast<float>(iB2));
-        const float x3 = l3[(w - 97 * u) & mB];
-        const float x6 = l6[(w - 109 * u) & mB];
+        const float b2 = k.fb * readP(l5, mA, w - kLine5Units * u - iB2, mB2 - static_cast<float>(iB2));
+        const float x3 = l3[(w - kLine3Units * u) & mB];
+        const float x6 = l6[(w - kLine6Units * u) & mB];
 
         f.lpL = k.c1 * (workL[i] + x6) + (1.0f - k.c1) * f.lpL;
         f.hpL = k.c2 * f.lpL + (1.0f - k.c2) * f.hpL;
@@ -364,14 +364,14 @@ int64_t Reverb::tankReach(const ReverbCoeffs& k) const
     int64_t reach = kChunk;
     // The modulated reads span base .. base + depth + 3 behind the write and
     // must not run round their ring.
-    const int64_t base[4] = { k.off1, 31 * u, k.off2, 41 * u };
+    const int64_t base[4] = { k.off1, kLine2Units * u, k.off2, kLine5Units * u };
     const int64_t depth[4] = { dA, dB, dA, dB };
     for (int r = 0; r < 4; ++r) {
         if (base[r] < 1 || base[r] + depth[r] + 3 > mA + 1)
             return 0;
         reach = smallest(reach, base[r]);
     }
-    reach = smallest(reach, smallest(ringDistance(97 * u, mB), ringDistance(109 * u, mB)));
+    reach = smallest(reach, smallest(ringDistance(kLine3Units * u, mB), ringDistance(kLine6Units * u, mB)));
     // The output taps read after the sample's own write.
     reach = smallest(reach, smallest(ringDistance(k.tapL, mB), ringDistance(k.tapR, mB)) - 1);
     return reach;
@@ -416,13 +416,13 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     r.line = allPasses.line(0), r.offset = static_cast<int32_t>(k.off1 & mA), r.tri = chunkTriA;
     r.complement = false, r.depth = k.depthA, r.out = chunkA1;
     reads(r);
-    r.line = allPasses.line(1), r.offset = static_cast<int32_t>((31 * u) & mA), r.tri = chunkTriB;
+    r.line = allPasses.line(1), r.offset = static_cast<int32_t>((kLine2Units * u) & mA), r.tri = chunkTriB;
     r.complement = false, r.depth = k.depthB, r.out = chunkB1;
     reads(r);
     r.line = allPasses.line(2), r.offset = static_cast<int32_t>(k.off2 & mA), r.tri = chunkTriA;
     r.complement = true, r.depth = k.depthA, r.out = chunkA2;
     reads(r);
-    r.line = allPasses.line(3), r.offset = static_cast<int32_t>((41 * u) & mA), r.tri = chunkTriB;
+    r.line = allPasses.line(3), r.offset = static_cast<int32_t>((kLine5Units * u) & mA), r.tri = chunkTriB;
     r.complement = true, r.depth = k.depthB, r.out = chunkB2;
     reads(r);
 
@@ -431,8 +431,8 @@ void Reverb::tankChunk(float* left, float* right, const float* wl, const float* 
     const int64_t w = tankPos;
     float* l3 = crossFeeds.line(0);
     float* l6 = crossFeeds.line(1);
-    const float* x3 = l3 + ((w - 97 * u) & mB);
-    const float* x6 = l6 + ((w - 109 * u) & mB);
+    const float* x3 = l3 + ((w - kLine3Units * u) & mB);
+    const float* x6 = l6 + ((w - kLine6Units * u) & mB);
     const float* oL = l3 + ((w + 1 - k.tapL) & mB);
     const float* oR = l6 + ((w + 1 - k.tapR) & mB);
 
@@ -486,7 +486,7 @@ void Reverb::tankBlock(float* left, float* right, int64_t n, const ReverbCoeffs&
         const int64_t w = tankPos;
         int64_t run = smallest(n - s, reach);
         run = smallest(run, smallest(untilWrap(w, mA), untilWrap(w, mB)));
-        run = smallest(run, smallest(untilWrap(w - 97 * u, mB), untilWrap(w - 109 * u, mB)));
+        run = smallest(run, smallest(untilWrap(w - kLine3Units * u, mB), untilWrap(w - kLine6Units * u, mB)));
         run = smallest(run, smallest(untilWrap(w + 1 - k.tapL, mB), untilWrap(w + 1 - k.tapR, mB)));
         tankChunk(left + s, right + s, workL + s, workR + s, static_cast<int>(run), k);
         s += run;

@@ -44,9 +44,12 @@ public:
     static constexpr int64_t kMask = kLineSize - 1;
     // Delays in size units: the tank's lines 1..6 (lines 1 and 4 less half
     // the modulation depth), then the diffuser's lines 7..10.
-    static constexpr int64_t kLineUnits[10] = { 71, 31, 97, 79, 41, 109, 11, 19, 13, 23 };
+    static constexpr int64_t kLine1Units = 71, kLine2Units = 31, kLine3Units = 97;
+    static constexpr int64_t kLine4Units = 79, kLine5Units = 41, kLine6Units = 109;
+    static constexpr int64_t kLine7Units = 11, kLine8Units = 19, kLine9Units = 13, kLine10Units = 23;
     // One trip round the tank's figure of eight, lines 1 to 6.
-    static constexpr int64_t kTankTripUnits = 71 + 31 + 97 + 79 + 41 + 109;
+    static constexpr int64_t kTankTripUnits =
+        kLine1Units + kLine2Units + kLine3Units + kLine4Units + kLine5Units + kLine6Units;
 
     // Size unit in samples for a size control at a sample rate.
     static int64_t sizeUnit(float size, float sr);
