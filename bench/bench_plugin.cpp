@@ -1,6 +1,7 @@
 // Speed of the whole plug-in instance, through processReplacing as a host
 // calls it: control ticks, both engines as routed, surround, gate, ducker,
-// volume and meters.
+// volume and meters. Also the memory an instance holds, and many instances
+// served in turn as a host serves them.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_common.h"
 #include "host/ovaudio.h"
 
 namespace {
@@ -29,7 +31,7 @@ const float kInit[63] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f, 1.0f,          // steps
 };
 
-enum Setup { ReverbOnly, MultitapOnly, Serial, Parallel, Full, Bypass };
+enum Setup { ReverbOnly, MultitapOnly, Serial, Parallel, Full, Bypass, EnginesOff };
 
 void configure(OvAudio& fx, Setup s)
 {
@@ -43,8 +45,8 @@ void configure(OvAudio& fx, Setup s)
     fx.setParameter(kMHiDamp, 0.3f);
     fx.setParameter(kMFeedba, 0.5f);
     fx.setParameter(kMTime, 0.5f);
-    fx.setParameter(kRMix, s == MultitapOnly ? 0.0f : 1.0f);
-    fx.setParameter(kMMix, s == ReverbOnly ? 0.0f : 1.0f);
+    fx.setParameter(kRMix, s == MultitapOnly || s == EnginesOff ? 0.0f : 1.0f);
+    fx.setParameter(kMMix, s == ReverbOnly || s == EnginesOff ? 0.0f : 1.0f);
     fx.setParameter(kRoute, s == Serial ? 1.0f : 0.0f);
     fx.setParameter(kBypass, s == Bypass ? 1.0f : 0.0f);
     fx.setParameter(kGThresh, s == Full ? 0.3f : 1.0f);
@@ -79,10 +81,70 @@ void BM_Plugin(benchmark::State& state, Setup setup, float sr, int frames, bool 
         benchmark::DoNotOptimize(outL.data());
         benchmark::ClobberMemory();
     }
-    const double total = static_cast<double>(state.iterations()) * frames;
-    state.counters["realtime"] = benchmark::Counter(total / sr, benchmark::Counter::kIsRate);
-    state.counters["ns_per_frame"] = benchmark::Counter(total * 1e-9,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    report(state, sr, frames);
+}
+
+// `count` instances of one program, each given its block in turn as a host
+// serves its tracks; reported per instance and frame.
+void BM_Instances(benchmark::State& state, int count)
+{
+    const float sr = 44100.0f;
+    const int frames = 512;
+    std::vector<std::unique_ptr<OvAudio>> fxs;
+    for (int i = 0; i < count; ++i) {
+        fxs.push_back(std::make_unique<OvAudio>(nullptr));
+        fxs.back()->setSampleRate(sr);
+        fxs.back()->resume();
+        fxs.back()->setProgram(0);
+    }
+    std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
+    std::mt19937 rng(2);
+    std::uniform_real_distribution<float> d(-0.5f, 0.5f);
+    for (int i = 0; i < frames; ++i) {
+        inL[i] = d(rng);
+        inR[i] = d(rng);
+    }
+    float* in[2] = { inL.data(), inR.data() };
+    float* out[2] = { outL.data(), outR.data() };
+    for (auto _ : state) {
+        for (auto& fx : fxs)
+            fx->processReplacing(in, out, frames);
+        benchmark::DoNotOptimize(outL.data());
+        benchmark::ClobberMemory();
+    }
+    report(state, sr, static_cast<int64_t>(frames) * count);
+}
+
+// Resident memory per instance as a host holds them: made, given the rate,
+// resumed, a factory program chosen, one second of noise each.
+void BM_InstanceMemory(benchmark::State& state, float sr, int count, int program)
+{
+    for (auto _ : state) {
+        const double before = residentBytesOfProcess();
+        std::vector<std::unique_ptr<OvAudio>> fxs;
+        for (int i = 0; i < count; ++i) {
+            fxs.push_back(std::make_unique<OvAudio>(nullptr));
+            fxs.back()->setSampleRate(sr);
+            fxs.back()->resume();
+            fxs.back()->setProgram(program);
+        }
+        const int frames = 512;
+        std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<float> d(-0.5f, 0.5f);
+        float* in[2] = { inL.data(), inR.data() };
+        float* out[2] = { outL.data(), outR.data() };
+        for (auto& fx : fxs)
+            for (int done = 0; done < static_cast<int>(sr); done += frames) {
+                for (int i = 0; i < frames; ++i) {
+                    inL[i] = d(rng);
+                    inR[i] = d(rng);
+                }
+                fx->processReplacing(in, out, frames);
+            }
+        const double after = residentBytesOfProcess();
+        state.counters["MiB_per_instance"] = (after - before) / count / (1024.0 * 1024.0);
+    }
 }
 
 struct Registrar {
@@ -96,6 +158,7 @@ struct Registrar {
             { "reverb", ReverbOnly, false }, { "multitap", MultitapOnly, false },
             { "serial", Serial, false }, { "parallel", Parallel, false },
             { "full_gate_ducker", Full, false }, { "bypass", Bypass, false },
+            { "engines_off", EnginesOff, false },
             { "tail_reverb", ReverbOnly, true }, { "tail_multitap", MultitapOnly, true },
         };
         const struct {
@@ -108,6 +171,19 @@ struct Registrar {
                     std::to_string(static_cast<int>(s.sr)) + "/block:" + std::to_string(s.block);
                 benchmark::RegisterBenchmark(name.c_str(), BM_Plugin, c.setup, s.sr, s.block, c.tail);
             }
+        for (int count : { 1, 8, 40 }) {
+            const std::string name = "plugin_instances/program:0/count:" + std::to_string(count);
+            benchmark::RegisterBenchmark(name.c_str(), BM_Instances, count);
+        }
+        // Program 0 and, at the longest loop of the bank, program 1.
+        for (float sr : { 44100.0f, 48000.0f, 96000.0f, 192000.0f })
+            for (int count : { 1, 20, 100 })
+                for (int program : { 0, 1 }) {
+                    const std::string name = "memory/plugin/sr:" + std::to_string(static_cast<int>(sr)) +
+                        "/program:" + std::to_string(program) + "/instances:" + std::to_string(count);
+                    benchmark::RegisterBenchmark(name.c_str(), BM_InstanceMemory, sr, count, program)
+                        ->Iterations(1);
+                }
     }
 } registrar;
 
