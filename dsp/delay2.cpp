@@ -350,8 +350,10 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     hiDamp = unitControl(hiDamp), lowDamp = unitControl(lowDamp);
     hiCut = unitControl(hiCut), lowCut = unitControl(lowCut);
     const float dry = 1.0f - mix;
-    const Delay2Coeffs c = coefficients(samplerate, bpm, time, feedback, detune, hiDamp, lowDamp,
-        hiCut, lowCut);
+    const float from[9] = { samplerate, bpm, time, feedback, detune, hiDamp, lowDamp, hiCut, lowCut };
+    const Delay2Coeffs& c = kept.get(from, [&] {
+        return coefficients(samplerate, bpm, time, feedback, detune, hiDamp, lowDamp, hiCut, lowCut);
+    });
 
     // Echoes laid out for another spacing or decay would replay wrongly: start
     // from silence whenever either changes.

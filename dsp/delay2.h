@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "dsp/delay_lines.h"
+#include "dsp/dspmath.h"
 
 // Figures computed once per call from the controls, tempo and sample rate.
 struct Delay2Coeffs {
@@ -76,6 +77,7 @@ public:
 
 private:
     LineMemory memory;
+    dspmath::KeptFigures<9, Delay2Coeffs> kept;
     RingLines lines;           // the loop and the tap source, left and right
     bool restartPending;       // a reset waits for the next call to fit the ring
     int64_t writePos;

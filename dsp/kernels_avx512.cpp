@@ -7,6 +7,7 @@
 // register and trip its uninitialised-value warning; the values are fully
 // written by the instruction.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 
 namespace {

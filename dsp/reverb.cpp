@@ -507,8 +507,12 @@ void Reverb::universalReverbCalcEnhanced(float* left, float* right, int64_t coun
     lastSize = size;
     fitRings(size, sizeChanged);
 
-    const ReverbCoeffs k = coefficients(samplerate, mix, decay, size, predelay, swirl, hiDamp,
-        lowDamp, hiCut, lowCut, wetLevel);
+    const float from[11] = { samplerate, mix, decay, size, predelay, swirl, hiDamp, lowDamp, hiCut,
+        lowCut, wetLevel };
+    const ReverbCoeffs& k = kept.get(from, [&] {
+        return coefficients(samplerate, mix, decay, size, predelay, swirl, hiDamp, lowDamp, hiCut,
+            lowCut, wetLevel);
+    });
     const bool diffuserOn = diffuse >= 0.05f;
     const float g = diffuse * 0.75f;
 

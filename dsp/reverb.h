@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "dsp/delay_lines.h"
+#include "dsp/dspmath.h"
 
 // Figures computed once per block from the controls.
 struct ReverbCoeffs {
@@ -66,6 +67,7 @@ public:
 
 private:
     LineMemory memory;
+    dspmath::KeptFigures<11, ReverbCoeffs> kept;
     // Lines grouped by what decides their ring length.
     RingLines allPasses;     // lines 1, 2, 4, 5: the modulated all-passes
     RingLines crossFeeds;    // lines 3, 6: cross-feeds and output taps, reached by the predelay
