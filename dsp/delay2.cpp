@@ -14,6 +14,8 @@ using dspmath::limited;
 using dspmath::truncIndex;
 using dspmath::unitControl;
 
+static_assert(Delay2::kChunk <= kTapChunkMax, "the tap kernel plans whole chunks");
+
 const float Delay2::MultiDelaySyncTab2[13] = {
     0.0625f, 0.125f, 0.1875f, 0.25f, 0.33333f, 0.375f, 0.5f,
     0.66666f, 0.75f, 1.0f, 1.333333f, 1.5f, 2.0f,

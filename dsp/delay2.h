@@ -54,6 +54,8 @@ public:
     static constexpr int64_t kLineSize = 262144;
     static constexpr int64_t kMask = kLineSize - 1;
     static constexpr int kSteps = 17;
+    // The most samples processed as one chunk, stage by stage.
+    static constexpr int kChunk = 256;
     static const float MultiDelaySyncTab2[13];
     static const float lfoprimfactors[18];
 
@@ -91,7 +93,6 @@ private:
     // Work space of one chunk: the samples are processed in stages (loop,
     // tap phases, taps, output), each stage over the whole chunk.
     // The vector stages run whole vectors: room for one more (16 lanes) at the end.
-    static constexpr int kChunk = 256;
     static constexpr int kPad = 16;
     alignas(64) float chunkPhase[20][kChunk + kPad]; // tap modulator phase per active tap and sample
     alignas(64) float chunkAccL[kChunk + kPad];

@@ -5,6 +5,9 @@
 // same float operations in the same order, only several samples at a time.
 #include <cstdint>
 
+// The most samples a chunk may have.
+constexpr int kTapChunkMax = 256;
+
 struct TapChunk {
     const float* lineL;        // tap source lines
     const float* lineR;
