@@ -15,7 +15,8 @@ struct FlushDenormals {
     ~FlushDenormals() { _mm_setcsr(saved); }
 };
 
-// Times the plain baseline once, before the cases run.
+// Times the plain baseline once, before the cases run (and again after each
+// run of a case, for its x_baseline).
 void measureBaseline();
 // The plain baseline as a case of its own.
 void BM_Baseline(benchmark::State& state);
