@@ -149,7 +149,8 @@ void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBl
 
 // Resident memory of engine pairs as a host holds them: made, prepared,
 // then one second of noise each. Reported per reverb and multitap pair, from
-// the process's resident size and from the engines' own pages.
+// the process's resident size and from the engines' own pages (run each case
+// in a process of its own for the first).
 void BM_EngineMemory(benchmark::State& state, float sr, int count)
 {
     FlushDenormals ftz;

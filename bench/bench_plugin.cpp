@@ -53,20 +53,33 @@ void configure(OvAudio& fx, Setup s)
     fx.setParameter(kDLevel, s == Full ? 0.5f : 0.0f);
 }
 
-void BM_Plugin(benchmark::State& state, Setup setup, float sr, int frames, bool tail)
+// An instance as a host starts it: made, given the rate, resumed.
+std::unique_ptr<OvAudio> started(float sr)
 {
     auto fx = std::make_unique<OvAudio>(nullptr);
     fx->setSampleRate(sr);
     fx->resume();
+    return fx;
+}
+
+// Noise at half scale, the same for the same seed.
+void fillNoise(std::vector<float>& l, std::vector<float>& r, std::mt19937& rng)
+{
+    std::uniform_real_distribution<float> d(-0.5f, 0.5f);
+    for (size_t i = 0; i < l.size(); ++i) {
+        l[i] = d(rng);
+        r[i] = d(rng);
+    }
+}
+
+void BM_Plugin(benchmark::State& state, Setup setup, float sr, int frames, bool tail)
+{
+    auto fx = started(sr);
     configure(*fx, setup);
     std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
     std::vector<float> silenceL(frames, 0.0f), silenceR(frames, 0.0f);
     std::mt19937 rng(1);
-    std::uniform_real_distribution<float> d(-0.5f, 0.5f);
-    for (int i = 0; i < frames; ++i) {
-        inL[i] = d(rng);
-        inR[i] = d(rng);
-    }
+    fillNoise(inL, inR, rng);
     float* noise[2] = { inL.data(), inR.data() };
     float* silence[2] = { silenceL.data(), silenceR.data() };
     float* out[2] = { outL.data(), outR.data() };
@@ -92,18 +105,12 @@ void BM_Instances(benchmark::State& state, int count)
     const int frames = 512;
     std::vector<std::unique_ptr<OvAudio>> fxs;
     for (int i = 0; i < count; ++i) {
-        fxs.push_back(std::make_unique<OvAudio>(nullptr));
-        fxs.back()->setSampleRate(sr);
-        fxs.back()->resume();
+        fxs.push_back(started(sr));
         fxs.back()->setProgram(0);
     }
     std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
     std::mt19937 rng(2);
-    std::uniform_real_distribution<float> d(-0.5f, 0.5f);
-    for (int i = 0; i < frames; ++i) {
-        inL[i] = d(rng);
-        inR[i] = d(rng);
-    }
+    fillNoise(inL, inR, rng);
     float* in[2] = { inL.data(), inR.data() };
     float* out[2] = { outL.data(), outR.data() };
     for (auto _ : state) {
@@ -116,30 +123,26 @@ void BM_Instances(benchmark::State& state, int count)
 }
 
 // Resident memory per instance as a host holds them: made, given the rate,
-// resumed, a factory program chosen, one second of noise each.
+// resumed, a factory program chosen, one second of noise each. Run each case
+// in a process of its own (--benchmark_filter): memory one case frees is
+// reused by the next.
 void BM_InstanceMemory(benchmark::State& state, float sr, int count, int program)
 {
     for (auto _ : state) {
         const double before = residentBytesOfProcess();
         std::vector<std::unique_ptr<OvAudio>> fxs;
         for (int i = 0; i < count; ++i) {
-            fxs.push_back(std::make_unique<OvAudio>(nullptr));
-            fxs.back()->setSampleRate(sr);
-            fxs.back()->resume();
+            fxs.push_back(started(sr));
             fxs.back()->setProgram(program);
         }
         const int frames = 512;
         std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
         std::mt19937 rng(3);
-        std::uniform_real_distribution<float> d(-0.5f, 0.5f);
         float* in[2] = { inL.data(), inR.data() };
         float* out[2] = { outL.data(), outR.data() };
         for (auto& fx : fxs)
             for (int done = 0; done < static_cast<int>(sr); done += frames) {
-                for (int i = 0; i < frames; ++i) {
-                    inL[i] = d(rng);
-                    inR[i] = d(rng);
-                }
+                fillNoise(inL, inR, rng);
                 fx->processReplacing(in, out, frames);
             }
         const double after = residentBytesOfProcess();

@@ -1,5 +1,6 @@
 // Built with -mavx2 (no FMA): only called once the processor is known to have AVX2.
 #include "dsp/delay2_taps.h"
+#include "dsp/reverb_formulas.h"
 #include "dsp/reverb_kernels.h"
 #include "dsp/simd.h"
 

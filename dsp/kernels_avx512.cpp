@@ -1,5 +1,6 @@
 // Built with -mavx512f: only called once the processor is known to have AVX-512.
 #include "dsp/delay2_taps.h"
+#include "dsp/reverb_formulas.h"
 #include "dsp/reverb_kernels.h"
 #include "dsp/simd.h"
 

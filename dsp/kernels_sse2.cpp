@@ -1,4 +1,5 @@
 #include "dsp/delay2_taps.h"
+#include "dsp/reverb_formulas.h"
 #include "dsp/reverb_kernels.h"
 #include "dsp/simd.h"
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dsp/dspmath.h"
+#include "dsp/reverb_formulas.h"
 #include "dsp/reverb_kernels.h"
 #include "dsp/simd.h"
 
@@ -220,23 +221,12 @@ void Reverb::diffuseScalar(const float* left, const float* right, int64_t n, flo
     const int64_t m = diffusers.mask(), m10 = lastDiffuser.mask();
     int64_t w = diffPos;
     for (int64_t i = 0; i < n; ++i) {
-        // Two Schroeder all-passes in series per side, coefficient 0.5.
         const float a = l7[(w - kLine7Units * u) & m];
-        const float z7 = workL[i] - 0.5f * a;
         const float b = l8[(w - kLine8Units * u) & m];
         const float c = l9[(w - kLine9Units * u) & m];
         const float d = l10[(w - kLine10Units * u) & m10];
-        l7[w & m] = z7;
-        const float y7 = a + 0.5f * z7;
-        const float z8 = y7 - 0.5f * b;
-        l8[w & m] = z8;
-        const float yL = b + 0.5f * z8;
-        const float z9 = workR[i] - 0.5f * c;
-        l9[w & m] = z9;
-        const float y9 = c + 0.5f * z9;
-        const float z10 = y9 - 0.5f * d;
-        l10[w & m10] = z10;
-        const float yR = d + 0.5f * z10;
+        const float yL = diffuserSide(workL[i], a, b, 0.5f, l7[w & m], l8[w & m]);
+        const float yR = diffuserSide(workR[i], c, d, 0.5f, l9[w & m], l10[w & m10]);
         workL[i] = g * yL + (1.0f - g) * left[i];
         workR[i] = g * yR + (1.0f - g) * right[i];
         w = (w + 1) & kMask;
@@ -320,21 +310,10 @@ void Reverb::tankScalar(float* left, float* right, int64_t n, const ReverbCoeffs
 
         f.lpL = k.c1 * (workL[i] + x6) + (1.0f - k.c1) * f.lpL;
         f.hpL = k.c2 * f.lpL + (1.0f - k.c2) * f.hpL;
-        const float hL = f.lpL - f.hpL;
-        const float z1 = hL - 0.5f * a1;
-        const float z2 = (0.5f * z1 + a1) - 0.5f * b1;
-        l1[w & mA] = z1;
-        l2[w & mA] = z2;
-        l3[w & mB] = b1 + 0.5f * z2;
-
+        allPassPair(f.lpL - f.hpL, a1, b1, 0.5f, l1[w & mA], l2[w & mA], l3[w & mB]);
         f.lpR = k.c1 * (workR[i] + x3) + (1.0f - k.c1) * f.lpR;
         f.hpR = k.c2 * f.lpR + (1.0f - k.c2) * f.hpR;
-        const float hR = f.lpR - f.hpR;
-        const float z4 = hR - 0.5f * a2;
-        const float z5 = (0.5f * z4 + a2) - 0.5f * b2;
-        l4[w & mA] = z4;
-        l5[w & mA] = z5;
-        l6[w & mB] = b2 + 0.5f * z5;
+        allPassPair(f.lpR - f.hpR, a2, b2, 0.5f, l4[w & mA], l5[w & mA], l6[w & mB]);
 
         w = (w + 1) & kMask;
 
