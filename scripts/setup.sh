@@ -8,10 +8,12 @@ BUILD_PACKAGES=(
   libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  lv2-dev liblilv-dev
 )
 TEST_PACKAGES=(
   xvfb xdotool x11-utils zenity xdg-utils
   dragonfly-reverb-vst ardour
+  lilv-utils lv2file jalv jackd2 serdi sordi
 )
 
 want=("${BUILD_PACKAGES[@]}")
@@ -30,5 +32,10 @@ fi
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# jackd2 asks whether to raise the real-time limits; the tests run their own
+# private dummy server and need no change to the system.
+if printf '%s\n' "${missing[@]}" | grep -qx jackd2; then
+  echo "jackd2 jackd/tweak_rt_limits boolean false" | $SUDO debconf-set-selections
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

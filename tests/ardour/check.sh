@@ -3,8 +3,9 @@
 # save and a reload, and renders through it the same samples as the command-line host.
 #
 # Usage: check.sh CHECK WORK PLUGIN WAVTOOL [NIMBREL]
-#   CHECK: scan | passthrough | session | reload | matches-cli | tempo
-#   (reload and matches-cli read what session left in WORK)
+#   CHECK: scan | passthrough | session | tempo
+#   (session makes, reloads and bounces one session, then checks the reload and the bounce)
+#   Each check keeps its files in WORK/CHECK, so checks never read each other's files.
 # Exit status 77 (skipped) when Ardour is not installed.
 set -uo pipefail
 
@@ -31,11 +32,13 @@ params=(--param RSize=0.7 --param MFeedba=0.625 --param MTime=0.3 --param DLevel
 tail_seconds=1.5
 rate=48000
 
-session_dir="$work/session"
+work="$work/$check"
+rm -rf "$work"
 mkdir -p "$work"
+session_dir="$work/session"
 # Each check keeps the plug-in's trace log to itself: checks may run side by side, and
 # each new instance starts the log afresh.
-export NIMBREL_DATA_DIR="$work/$check-data"
+export NIMBREL_DATA_DIR="$work/data"
 
 case "$check" in
 scan)
@@ -93,11 +96,9 @@ session)
     --work "$session_dir" --quiet "$work/input.wav" "$work/ardour.wav" \
     && pass "Ardour made, saved, reloaded and bounced the session" \
     || fail "run-in-ardour failed"
-  [ -s "$work/ardour.wav" ] || fail "no bounce written"
-  finish
-  ;;
+  [ -s "$work/ardour.wav" ] || { fail "no bounce written"; finish; }
 
-reload)
+  # What the reload kept.
   before="$session_dir/values-before.txt" after="$session_dir/values-after.txt"
   [ -s "$before" ] && [ -s "$after" ] || { fail "no values from the session run"; finish; }
   # Ardour shows a program as "<index> - <name>" when loaded and by its stored name after a
@@ -122,11 +123,8 @@ reload)
   # The session file holds one value per parameter (no chunk).
   grep -q '<parameters param-0="0.55000001192092896"' "$session_dir/session/nimbrel.ardour" \
     && pass "the session stores the values as parameters" || fail "the session file does not hold param-0 = 0.55"
-  finish
-  ;;
 
-matches-cli)
-  [ -s "$work/ardour.wav" ] || { fail "no bounce from the session run"; finish; }
+  # What the bounce holds.
   # Ardour bounces in blocks of 8192 frames; the render must not depend on the block size,
   # so the command line renders with its own default and must still match.
   NIMBREL_PLUGIN="$plugin" "$nimbrel" render "$work/input.wav" "$work/cli.wav" --program "$program" \

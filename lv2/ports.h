@@ -1,0 +1,53 @@
+#pragma once
+// The plug-in as LV2 hosts see it: its URIs and its ports. Sessions and
+// presets store these names, so they never change once published: a port
+// index below kNumParams is the parameter with that index, the others follow.
+#include <cstdint>
+#include <string>
+
+#include "editor/layout.h"
+#include "host/parameters.h"
+#include "host/programs.h"
+
+namespace lv2ports {
+
+constexpr const char* kPluginUri = "https://orvane.example/lv2/nimbrel";
+constexpr const char* kUiUri = "https://orvane.example/lv2/nimbrel#ui";
+// Preset n is kPresetUriBase followed by n in three digits ("042").
+constexpr const char* kPresetUriBase = "https://orvane.example/lv2/nimbrel/preset/";
+// A bank per program family: kBankUriBase followed by the family ("REV").
+constexpr const char* kBankUriBase = "https://orvane.example/lv2/nimbrel/bank/";
+
+constexpr const char* kPluginBinary = "nimbrel_lv2.so";
+constexpr const char* kUiBinary = "nimbrel_lv2_ui.so";
+
+enum Port : uint32_t {
+    kFirstParameter = 0,
+    kAudioInLeft = kNumParams,
+    kAudioInRight,
+    kAudioOutLeft,
+    kAudioOutRight,
+    kControlIn,  // atom sequence: MIDI program changes and the host's tempo
+    kMeterOutput,
+    kMeterGate,
+    kMeterDuck,
+    kNumPorts,
+};
+
+// The meters count lit LEDs, as the editor shows them.
+constexpr int kMeterMax = layout::kNumLeds;
+
+inline bool isParameterPort(uint32_t port) { return port < static_cast<uint32_t>(kNumParams); }
+inline bool isMeterPort(uint32_t port) { return port >= kMeterOutput && port <= kMeterDuck; }
+
+// The port's symbol; empty for an index that is no port. A parameter's symbol
+// is its short name made a valid symbol, numbered where the name repeats.
+std::string portSymbol(uint32_t port);
+// The name hosts show; empty for an index that is no port.
+std::string portName(uint32_t port);
+
+std::string presetUri(int program);
+// A program's family: its name up to the first space ("REV Hall Big" is "REV").
+std::string programFamily(const char* name);
+
+}  // namespace lv2ports
