@@ -7,7 +7,6 @@
 #include "dsp/dspmath.h"
 #include "dsp/simd.h"
 
-#include <emmintrin.h>
 
 using dspmath::frac;
 using dspmath::limited;
@@ -294,56 +293,6 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
     loopState[3] = b1;
 }
 
-void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
-{
-    // Each modulator phase is a serial float sum; the modulators are
-    // independent, so four advance side by side, and each group of four
-    // samples is transposed into the per-modulator rows the later stages read.
-    // With rates in [0, 0.5] and phases in [0, 1) a sum lies in [0, 1.5):
-    // taking away 1 at or above 1 is exactly the removal of its integer part.
-    const int groups = (lanes + 3) / 4;
-    const __m128 one = _mm_set1_ps(1.0f);
-    int j = 0;
-    for (; j + 4 <= n; j += 4) {
-        for (int g = 0; g < groups; ++g) {
-            const __m128 r = _mm_load_ps(rate + 4 * g);
-            __m128 p = _mm_load_ps(ph + 4 * g);
-            __m128 s[4];
-            // Rates are never negative, so a phase only grows until it wraps:
-            // if the fourth sum is below 1 no sum of the group wrapped. The
-            // wrap is rare, so it is a branch off the chain of sums.
-            s[0] = _mm_add_ps(p, r);
-            s[1] = _mm_add_ps(s[0], r);
-            s[2] = _mm_add_ps(s[1], r);
-            s[3] = _mm_add_ps(s[2], r);
-            if (__builtin_expect(_mm_movemask_ps(_mm_cmpge_ps(s[3], one)) != 0, 0)) {
-                for (int q = 0; q < 4; ++q) {
-                    p = _mm_add_ps(p, r);
-                    const __m128 over = _mm_cmpge_ps(p, one);
-                    p = _mm_or_ps(_mm_and_ps(over, _mm_sub_ps(p, one)), _mm_andnot_ps(over, p));
-                    s[q] = p;
-                }
-            }
-            p = s[3];
-            _mm_store_ps(ph + 4 * g, p);
-            _MM_TRANSPOSE4_PS(s[0], s[1], s[2], s[3]);
-            for (int q = 0; q < 4; ++q)
-                _mm_storeu_ps(&chunkPhase[4 * g + q][j], s[q]);
-        }
-    }
-    for (; j < n; ++j) {
-        for (int a = 0; a < lanes; ++a) {
-            ph[a] = frac(ph[a] + rate[a]);
-            chunkPhase[a][j] = ph[a];
-        }
-    }
-    // The vector stages run whole vectors past the chunk's end and drop those
-    // lanes; giving them the last phase keeps the lanes reading one run.
-    for (int a = 0; a < lanes; ++a)
-        for (int k = n; k < n + kPad; ++k)
-            chunkPhase[a][k] = chunkPhase[a][n - 1];
-}
-
 void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,
     float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
     float, float, float)
@@ -418,8 +367,8 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         chunkLimit = 1;
 
     // Modulator phases side by side: the active taps, then the loop's.
-    alignas(16) float phase[20] = {};
-    alignas(16) float rate[20] = {};
+    alignas(32) float phase[kLanes] = {};
+    alignas(32) float rate[kLanes] = {};
     for (int a = 0; a < taps; ++a) {
         phase[a] = tapPhase[active[a]];
         rate[a] = c.tapRate[active[a]];
@@ -431,13 +380,21 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         lanes = taps + 1;
     }
 
-    const auto tapChunk = simdKernels().tapChunk;
+    const SimdKernels& kernels = simdKernels();
     for (int64_t start = 0; start < count; start += chunkLimit) {
         const int n = static_cast<int>(count - start < chunkLimit ? count - start : chunkLimit);
         float* l = left + start;
         float* r = right + start;
         const int64_t w0 = writePos;
-        phaseStage(n, lanes, phase, rate);
+        PhaseRun phases;
+        phases.n = n;
+        phases.lanes = lanes;
+        phases.phase = phase;
+        phases.rate = rate;
+        phases.rows = chunkPhase[0];
+        phases.stride = kChunk + kPad;
+        phases.pad = kPad;
+        kernels.phases(phases);
         loopStage(l, r, n, c, firstStepLouder, chunkPhase[taps]);
         std::memset(chunkAccL, 0, sizeof(float) * (n + kPad));
         std::memset(chunkAccR, 0, sizeof(float) * (n + kPad));
@@ -458,7 +415,7 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
             job.gainR = gainR;
             job.accL = chunkAccL;
             job.accR = chunkAccR;
-            tapChunk(job);
+            kernels.tapChunk(job);
         }
         float lcR = outState[0], lcL = outState[1], hcR = outState[2], hcL = outState[3];
         for (int i = 0; i < n; ++i) {

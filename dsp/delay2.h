@@ -94,7 +94,9 @@ private:
     // tap phases, taps, output), each stage over the whole chunk.
     // The vector stages run whole vectors: room for one more (16 lanes) at the end.
     static constexpr int kPad = 16;
-    alignas(64) float chunkPhase[20][kChunk + kPad]; // tap modulator phase per active tap and sample
+    // Modulators: the active taps and the loop, rounded up to whole groups of eight.
+    static constexpr int kLanes = 24;
+    alignas(64) float chunkPhase[kLanes][kChunk + kPad]; // modulator phase per lane and sample
     alignas(64) float chunkAccL[kChunk + kPad];
     alignas(64) float chunkAccR[kChunk + kPad];
     alignas(64) float chunkLoopL[kChunk + kPad];     // loop reads dL, dR per sample
@@ -107,5 +109,4 @@ private:
 
     void loopStage(const float* left, const float* right, int n, const Delay2Coeffs& c,
         bool firstStepLouder, const float* phase);
-    void phaseStage(int n, int lanes, float* phase, const float* rate);
 };

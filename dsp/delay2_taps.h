@@ -27,3 +27,15 @@ struct TapChunk {
     bool store;                // write the first tap's raw reads instead of adding
     TapChunk() : store(false) {}
 };
+
+// The modulators' phases over one chunk: each lane's phase advanced by its
+// rate every sample, as rows of one lane's samples.
+struct PhaseRun {
+    int n;                     // samples in the chunk
+    int lanes;                 // modulators
+    float* phase;              // per lane, in and out; room for whole groups of lanes
+    const float* rate;         // per lane; room for whole groups of lanes
+    float* rows;               // lane a's phase at sample j: rows[a * stride + j]
+    int stride;
+    int pad;                   // samples past the chunk's end that get its last phase
+};

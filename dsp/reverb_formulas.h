@@ -1,7 +1,10 @@
 #pragma once
 // The reverb's per-sample formulas, written once for single samples and for
 // vectors of samples alike (V is float or a vector type with the same
-// operators): the scalar paths and the vector kernels share them.
+// operators): the scalar paths and the vector kernels share them. Internal
+// linkage: each file builds its own copy for its vector unit, and a copy made
+// for a wider unit can never stand in for another file's.
+namespace {
 
 // Two Schroeder all-passes in series (coefficient 0.5) on one side of the
 // diffuser, reading a and b from their lines: writes za and zb, gives the output.
@@ -23,3 +26,5 @@ inline void allPassPair(V h, V a, V b, V half, V& z1, V& z2, V& z3)
     z2 = (half * z1 + a) - half * b;
     z3 = b + half * z2;
 }
+
+} // namespace

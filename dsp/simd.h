@@ -12,6 +12,7 @@ void setSimdLevel(SimdLevel level);
 SimdLevel bestSimdLevel();
 
 struct TapChunk;
+struct PhaseRun;
 struct ReverbReadChunk;
 struct DiffuserRun;
 struct TankRun;
@@ -20,6 +21,7 @@ struct TankRun;
 // builds the kernels for a unit fills its table.
 struct SimdKernels {
     void (*tapChunk)(const TapChunk&);
+    void (*phases)(const PhaseRun&);
     void (*reverbReads)(const ReverbReadChunk&);
     void (*diffuser)(const DiffuserRun&);
     void (*tank)(const TankRun&);
