@@ -98,16 +98,21 @@ Delay2::Delay2() : memory(4 * kLineSize)
     std::memset(chunkAccR, 0, sizeof chunkAccR);
     std::memset(chunkLoopL, 0, sizeof chunkLoopL);
     std::memset(chunkLoopR, 0, sizeof chunkLoopR);
-    reset();
+    ranTempo = 120.0f, ranTime = 0.5f, ranFeedback = 0.5f;
+    prepare(44100.0f);
 }
 
 void Delay2::prepare(float sampleRate)
 {
     samplerate = sampleRate;
-    memory.release();
-    lines.forgetWrites();
+    lines.settle(ringLength(coefficients(sampleRate, ranTempo, ranTime, ranFeedback, 0, 0, 0, 0, 0)));
     reset();
     forgetLastSettings();
+}
+
+int64_t Delay2::ringLength(const Delay2Coeffs& c)
+{
+    return RingLines::lengthFor(c.oneShot ? 1 : c.loopLength, c.farthest, kLineSize);
 }
 
 void Delay2::reset()
@@ -313,9 +318,10 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         reset();
     lastFeedback = c.feedbackBase;
     lastLoop = loopAsFloat;
+    ranTempo = bpm, ranTime = time, ranFeedback = feedback;
     // The ring follows the loop length. Otherwise it only changes when a
     // higher rate has outgrown it, and then starts from silence.
-    const int64_t ring = RingLines::lengthFor(c.oneShot ? 1 : c.loopLength, c.farthest, kLineSize);
+    const int64_t ring = ringLength(c);
     if (restartPending || ring > lines.length()) {
         lines.restart(ring);
         restartPending = false;

@@ -36,8 +36,11 @@ public:
     float bpm;                 // beats per minute
 
     // When the rate is set or processing resumes, never on the audio thread:
-    // takes the rate, gives the memory the last settings reached back to the
-    // system and starts from silence, as a new object would.
+    // takes the rate and starts from silence, as a new object would. The
+    // lines hold resident what the loop of the last call (a new object: the
+    // init program's at 120 bpm) reaches at that rate, so the audio thread's
+    // writes take no page faults while the loop stays; the rest goes back to
+    // the system. A new object is prepared for 44.1 kHz.
     void prepare(float sampleRate);
     void reset();
     // Back to the state of a new object: reset() keeps the last feedback base and loop
@@ -82,6 +85,8 @@ private:
     dspmath::KeptFigures<9, Delay2Coeffs> kept;
     RingLines lines;           // the loop and the tap source, left and right
     bool restartPending;       // a reset waits for the next call to fit the ring
+    float ranTempo, ranTime, ranFeedback; // what set the loop of the last call, for prepare
+    static int64_t ringLength(const Delay2Coeffs& c);
     int64_t writePos;
     float loopState[4];        // high-damp low-pass L/R, low-damp low-pass L/R
     float outState[4];         // low-cut low-pass R/L, high-cut low-pass R/L

@@ -48,12 +48,6 @@ LineMemory::~LineMemory()
     munmap(map_, mapBytes_);
 }
 
-void LineMemory::release()
-{
-    // Private anonymous pages given back read as zero on their next use.
-    madvise(data_, roundUpToPages(floats_ * sizeof(float)), MADV_DONTNEED);
-}
-
 size_t LineMemory::residentBytes() const
 {
     const size_t page = pageBytes();
@@ -73,6 +67,18 @@ void RingLines::place(float* first, int count, int64_t capacity)
     count_ = count;
     capacity_ = capacity;
     length_ = capacity;
+    written_ = 0;
+}
+
+void RingLines::settle(int64_t length)
+{
+    for (int n = 0; n < count_; ++n) {
+        std::memset(line(n), 0, sizeof(float) * static_cast<size_t>(length));
+        // Private anonymous pages given back read as zero on their next use.
+        // Ring lengths are whole pages, so the rest starts on a page.
+        madvise(line(n) + length, sizeof(float) * static_cast<size_t>(capacity_ - length), MADV_DONTNEED);
+    }
+    length_ = length;
     written_ = 0;
 }
 

@@ -20,9 +20,6 @@ public:
     float* data() const { return data_; }
     size_t floats() const { return floats_; }
 
-    // Gives every page back to the system: they read as zero again and are no
-    // longer resident. A system call, so never on the audio thread.
-    void release();
     // Bytes of the reservation now resident in memory (by mincore).
     size_t residentBytes() const;
 
@@ -50,8 +47,10 @@ public:
 
     // Every line silent, wrapping at `length` from now on.
     void restart(int64_t length);
-    // After the memory was given back: nothing is left to wipe.
-    void forgetWrites() { written_ = 0; }
+    // Off the audio thread: every line silent, its first `length` samples
+    // resident (so the audio thread's first writes there take no page
+    // faults), the rest of its reservation given back to the system.
+    void settle(int64_t length);
 
     // The ring length that serves reads `nearest` to `farthest` samples behind
     // the next write exactly as lines of the full capacity would: the smallest

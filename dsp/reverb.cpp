@@ -59,21 +59,20 @@ Reverb::Reverb() : memory(10 * kLineSize)
     crossFeeds.place(base + 4 * kLineSize, 2, kLineSize);
     diffusers.place(base + 6 * kLineSize, 3, kLineSize);
     lastDiffuser.place(base + 9 * kLineSize, 1, kLineSize);
-    samplerate = 44100.0f;
-    lastSize = 0.0f;
     std::memset(chunkTriA, 0, sizeof chunkTriA);
     std::memset(chunkTriB, 0, sizeof chunkTriB);
-    reset();
+    ranSize = 0.5f;
+    prepare(44100.0f);
 }
 
 void Reverb::prepare(float sampleRate)
 {
     samplerate = sampleRate;
-    memory.release();
-    allPasses.forgetWrites();
-    crossFeeds.forgetWrites();
-    diffusers.forgetWrites();
-    lastDiffuser.forgetWrites();
+    const RingLengths n = ringLengths(ranSize, sampleRate);
+    allPasses.settle(n.allPasses);
+    crossFeeds.settle(n.crossFeeds);
+    diffusers.settle(n.diffusers);
+    lastDiffuser.settle(n.lastDiffuser);
     lastSize = 0.0f;
     reset();
 }
@@ -169,47 +168,55 @@ ReverbCoeffs Reverb::coefficients(float sr, float mix, float decay, float size, 
     return k;
 }
 
+Reverb::RingLengths Reverb::ringLengths(float size, float sr)
+{
+    // Ring lengths for the farthest reads any predelay and swirl can ask for
+    // at this size: those move without clearing the lines.
+    const int64_t u = sizeUnit(size, sr);
+    const ReverbCoeffs least = coefficients(sr, 1.0f, 0.5f, size, 0.0f, 0.0f, 0, 0, 0, 0, 1.0f);
+    const ReverbCoeffs most = coefficients(sr, 1.0f, 0.5f, size, 1.0f, 1.0f, 0, 0, 0, 0, 1.0f);
+    const int64_t dA = truncIndex(most.depthA), dB = truncIndex(most.depthB);
+    RingLengths n;
+    // Lines 1 and 4 read up to two samples further at a lesser swirl (their
+    // base delay and the depth are truncated apart); four spare cover it.
+    n.allPasses = RingLines::lengthFor(smallest(smallest(most.off1, most.off2), kLine2Units * u),
+        largest(largest(most.off1, most.off2) + dA, kLine5Units * u + dB) + 3 + 4, kLineSize);
+    n.crossFeeds = RingLines::lengthFor(smallest(kLine3Units * u, smallest(least.tapL, least.tapR)),
+        largest(kLine6Units * u, largest(most.tapL, most.tapR)), kLineSize);
+    n.diffusers = RingLines::lengthFor(kLine7Units * u, kLine8Units * u, kLineSize);
+    // Line 10 keeps its content when the size moves: it serves every size.
+    n.lastDiffuser = RingLines::lengthFor(kLine10Units * sizeUnit(0.0f, sr),
+        kLine10Units * sizeUnit(1.0f, sr), kLineSize);
+    return n;
+}
+
 void Reverb::fitRings(float size, bool sizeChanged)
 {
     const float sr = samplerate;
     if (!(size == fittedSize && sr == fittedRate)) {
-        // Ring lengths for the farthest reads any predelay and swirl can ask
-        // for at this size: those move without clearing the lines.
-        const int64_t u = sizeUnit(size, sr);
-        const ReverbCoeffs least = coefficients(sr, 1.0f, 0.5f, size, 0.0f, 0.0f, 0, 0, 0, 0, 1.0f);
-        const ReverbCoeffs most = coefficients(sr, 1.0f, 0.5f, size, 1.0f, 1.0f, 0, 0, 0, 0, 1.0f);
-        const int64_t dA = truncIndex(most.depthA), dB = truncIndex(most.depthB);
-        // Lines 1 and 4 read up to two samples further at a lesser swirl (their
-        // base delay and the depth are truncated apart); four spare cover it.
-        needAllPasses = RingLines::lengthFor(smallest(smallest(most.off1, most.off2), kLine2Units * u),
-            largest(largest(most.off1, most.off2) + dA, kLine5Units * u + dB) + 3 + 4, kLineSize);
-        needCrossFeeds = RingLines::lengthFor(smallest(kLine3Units * u, smallest(least.tapL, least.tapR)),
-            largest(kLine6Units * u, largest(most.tapL, most.tapR)), kLineSize);
-        needDiffusers = RingLines::lengthFor(kLine7Units * u, kLine8Units * u, kLineSize);
-        // Line 10 keeps its content when the size moves: it serves every size.
-        needLastDiffuser = RingLines::lengthFor(kLine10Units * sizeUnit(0.0f, sr), kLine10Units * sizeUnit(1.0f, sr), kLineSize);
+        need = ringLengths(size, sr);
         fittedSize = size;
         fittedRate = sr;
     }
     if (restartPending) {
-        allPasses.restart(needAllPasses);
-        crossFeeds.restart(needCrossFeeds);
-        diffusers.restart(needDiffusers);
-        lastDiffuser.restart(needLastDiffuser);
+        allPasses.restart(need.allPasses);
+        crossFeeds.restart(need.crossFeeds);
+        diffusers.restart(need.diffusers);
+        lastDiffuser.restart(need.lastDiffuser);
         restartPending = false;
         return;
     }
     // A new size moves every tap: clear the tank and diffuser rather than
     // replay old material at the new spacing. Otherwise a ring only changes
     // when a higher rate has outgrown it, and then starts from silence.
-    if (sizeChanged || needAllPasses > allPasses.length())
-        allPasses.restart(needAllPasses);
-    if (sizeChanged || needCrossFeeds > crossFeeds.length())
-        crossFeeds.restart(needCrossFeeds);
-    if (sizeChanged || needDiffusers > diffusers.length())
-        diffusers.restart(needDiffusers);
-    if (needLastDiffuser > lastDiffuser.length())
-        lastDiffuser.restart(needLastDiffuser);
+    if (sizeChanged || need.allPasses > allPasses.length())
+        allPasses.restart(need.allPasses);
+    if (sizeChanged || need.crossFeeds > crossFeeds.length())
+        crossFeeds.restart(need.crossFeeds);
+    if (sizeChanged || need.diffusers > diffusers.length())
+        diffusers.restart(need.diffusers);
+    if (need.lastDiffuser > lastDiffuser.length())
+        lastDiffuser.restart(need.lastDiffuser);
 }
 
 void Reverb::diffuseScalar(const float* left, const float* right, int64_t n, float g, int64_t u)
@@ -484,6 +491,7 @@ void Reverb::universalReverbCalcEnhanced(float* left, float* right, int64_t coun
     // Any change of size clears the tank and lines 7..9 (line 10 keeps its content).
     const bool sizeChanged = !(size == lastSize);
     lastSize = size;
+    ranSize = size;
     fitRings(size, sizeChanged);
 
     const float from[11] = { samplerate, mix, decay, size, predelay, swirl, hiDamp, lowDamp, hiCut,

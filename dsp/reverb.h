@@ -31,8 +31,11 @@ public:
     float samplerate;          // Hz, 44100 after construction
 
     // When the rate is set or processing resumes, never on the audio thread:
-    // takes the rate, gives the memory the last settings reached back to the
-    // system and starts from silence, as a new object would.
+    // takes the rate and starts from silence, as a new object would. The
+    // lines hold resident what the settings of the last block (a new object:
+    // the init program's) reach at that rate, so the audio thread's writes
+    // take no page faults while the settings stay; the rest goes back to the
+    // system. A new object is prepared for 44.1 kHz.
     void prepare(float sampleRate);
     void reset();
     // Controls outside 0..1 are read as the nearest end, not a number as 0.
@@ -74,8 +77,14 @@ private:
     RingLines diffusers;     // lines 7, 8, 9: cleared with the tank when the size changes
     RingLines lastDiffuser;  // line 10: keeps its content through size changes
     bool restartPending;     // a reset waits for the next block to fit the rings
+    // The ring lengths a size needs at a rate.
+    struct RingLengths {
+        int64_t allPasses, crossFeeds, diffusers, lastDiffuser;
+    };
+    static RingLengths ringLengths(float size, float sr);
     float fittedSize, fittedRate;
-    int64_t needAllPasses, needCrossFeeds, needDiffusers, needLastDiffuser;
+    RingLengths need;
+    float ranSize;               // the size of the last block, for prepare
 
     int64_t tankPos;             // write index of lines 1..6
     int64_t diffPos;             // write index of lines 7..10
