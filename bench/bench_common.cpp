@@ -1,5 +1,7 @@
 #include "bench/bench_common.h"
 
+#include "base/denormals.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -38,7 +40,7 @@ double threadSeconds()
 // Nanoseconds per frame of the baseline, timed over `seconds` of thread time.
 double timeBaseline(double seconds)
 {
-    FlushDenormals ftz;
+    ScopedFlushDenormals ftz;
     std::vector<float> l(kBlock, 0.25f), r(kBlock, -0.25f);
     float yl = 0.0f, yr = 0.0f;
     const double start = threadSeconds();
@@ -62,7 +64,7 @@ void measureBaseline()
 
 void BM_Baseline(benchmark::State& state)
 {
-    FlushDenormals ftz;
+    ScopedFlushDenormals ftz;
     std::vector<float> l(kBlock, 0.25f), r(kBlock, -0.25f);
     float yl = 0.0f, yr = 0.0f;
     for (auto _ : state) {

@@ -1,19 +1,9 @@
 #pragma once
-// What the benchmark cases share: the floating-point mode the plug-in runs
-// in, the figures every case reports, the plain baseline they are measured
-// against, and the process's resident memory.
+// What the benchmark cases share: the figures every case reports, the plain
+// baseline they are measured against, and the process's resident memory.
 #include <benchmark/benchmark.h>
-#include <xmmintrin.h>
 
 #include <cstdint>
-
-// Flush-to-zero and denormals-are-zero for the scope, as the plug-in sets
-// them around every host block.
-struct FlushDenormals {
-    unsigned saved = _mm_getcsr();
-    FlushDenormals() { _mm_setcsr(saved | 0x8040); }
-    ~FlushDenormals() { _mm_setcsr(saved); }
-};
 
 // Times the plain baseline once, before the cases run (and again after each
 // run of a case, for its x_baseline).

@@ -5,8 +5,6 @@
 // (x_baseline), which stays comparable between machines and loads; and the
 // memory the engines hold.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
-#include <xmmintrin.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +14,7 @@
 #include <random>
 #include <vector>
 
+#include "base/denormals.h"
 #include "bench/bench_common.h"
 #include "dsp/delay2.h"
 #include "dsp/reverb.h"
@@ -86,7 +85,7 @@ enum Engines { ReverbOnly, DelayOnly, Serial, Parallel };
 
 void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBlock, bool tail)
 {
-    FlushDenormals ftz;
+    ScopedFlushDenormals ftz;
     auto rv = std::make_unique<Reverb>();
     auto dl = std::make_unique<Delay2>();
     rv->samplerate = sr;
@@ -153,7 +152,7 @@ void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBl
 // in a process of its own for the first).
 void BM_EngineMemory(benchmark::State& state, float sr, int count)
 {
-    FlushDenormals ftz;
+    ScopedFlushDenormals ftz;
     for (auto _ : state) {
         const double before = residentBytesOfProcess();
         std::vector<std::unique_ptr<Reverb>> reverbs;

@@ -1,7 +1,7 @@
-// Speed of the whole plug-in instance, through processReplacing as a host
-// calls it: control ticks, both engines as routed, surround, gate, ducker,
-// volume and meters. Also the memory an instance holds, and many instances
-// served in turn as a host serves them.
+// Speed of the whole plug-in instance, through processReplacing as a format
+// layer calls it: control ticks, both engines as routed, surround, gate,
+// ducker, volume and meters. Also the memory an instance holds, and many
+// instances served in turn as a host serves them.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -10,55 +10,38 @@
 #include <vector>
 
 #include "bench/bench_common.h"
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 
 namespace {
 
-// Parameter indices.
-enum {
-    kMix = 0, kVolume = 1, kBypass = 3, kRoute = 4, kRMix = 5, kGThresh = 15, kDLevel = 19,
-    kMMix = 21, kMTime = 22, kMFeedba = 23, kMDetune = 24, kMHiDamp = 25, kMHiCut = 27,
-    kFirstStep = 29, kLastStep = 62,
-};
-
-// The init values of the 63 named parameters.
-const float kInit[63] = {
-    0.5f, 0.705f, 0.5f, 0.0f, 0.0f,                                       // Mix..Route
-    1.0f, 0.5f, 0.6f, 1.0f, 0.2f, 0.4f, 0.1f, 1.0f, 0.4f, 0.55f,          // RMix..RSwirl
-    1.0f, 0.125f, 0.25f, 0.25f, 0.0f, 0.5f,                               // GThresh..DLimit
-    1.0f, 0.5f, 0.5f, 0.25f, 0.5f, 0.0625f, 1.0f, 0.125f,                 // MMix..MLowCut
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f, 1.0f,          // steps
-};
-
 enum Setup { ReverbOnly, MultitapOnly, Serial, Parallel, Full, Bypass, EnginesOff };
 
-void configure(OvAudio& fx, Setup s)
+void configure(OvCore& fx, Setup s)
 {
-    for (int i = 0; i < 63; ++i)
-        fx.setParameter(i, kInit[i]);
+    using namespace param;
+    for (int i = 0; i < kNumNamedParams; ++i)
+        fx.setParameter(i, kParameterInit.v[i]);
     // All 17 steps on, detune on; the polynomial taps (the costlier kind).
-    for (int i = kFirstStep; i <= kLastStep; ++i)
-        fx.setParameter(i, 0.3f + 0.02f * (i - kFirstStep));
-    fx.setParameter(kMDetune, 0.25f);
-    fx.setParameter(kMHiCut, 1.0f);
-    fx.setParameter(kMHiDamp, 0.3f);
-    fx.setParameter(kMFeedba, 0.5f);
-    fx.setParameter(kMTime, 0.5f);
-    fx.setParameter(kRMix, s == MultitapOnly || s == EnginesOff ? 0.0f : 1.0f);
-    fx.setParameter(kMMix, s == ReverbOnly || s == EnginesOff ? 0.0f : 1.0f);
-    fx.setParameter(kRoute, s == Serial ? 1.0f : 0.0f);
-    fx.setParameter(kBypass, s == Bypass ? 1.0f : 0.0f);
-    fx.setParameter(kGThresh, s == Full ? 0.3f : 1.0f);
-    fx.setParameter(kDLevel, s == Full ? 0.5f : 0.0f);
+    for (int i = StepL0; i <= StepR16; ++i)
+        fx.setParameter(i, 0.3f + 0.02f * (i - StepL0));
+    fx.setParameter(MDetune, 0.25f);
+    fx.setParameter(MHiCut, 1.0f);
+    fx.setParameter(MHiDamp, 0.3f);
+    fx.setParameter(MFeedba, 0.5f);
+    fx.setParameter(MTime, 0.5f);
+    fx.setParameter(RMix, s == MultitapOnly || s == EnginesOff ? 0.0f : 1.0f);
+    fx.setParameter(MMix, s == ReverbOnly || s == EnginesOff ? 0.0f : 1.0f);
+    fx.setParameter(Route, s == Serial ? 1.0f : 0.0f);
+    fx.setParameter(param::Bypass, s == Setup::Bypass ? 1.0f : 0.0f);
+    fx.setParameter(GThresh, s == Full ? 0.3f : 1.0f);
+    fx.setParameter(DLevel, s == Full ? 0.5f : 0.0f);
 }
 
-// An instance as a host starts it: made, given the rate, resumed.
-std::unique_ptr<OvAudio> started(float sr)
+// An instance as a format layer starts it: made, given the rate.
+std::unique_ptr<OvCore> started(float sr)
 {
-    auto fx = std::make_unique<OvAudio>(nullptr);
+    auto fx = std::make_unique<OvCore>();
     fx->setSampleRate(sr);
-    fx->resume();
     return fx;
 }
 
@@ -103,7 +86,7 @@ void BM_Instances(benchmark::State& state, int count)
 {
     const float sr = 44100.0f;
     const int frames = 512;
-    std::vector<std::unique_ptr<OvAudio>> fxs;
+    std::vector<std::unique_ptr<OvCore>> fxs;
     for (int i = 0; i < count; ++i) {
         fxs.push_back(started(sr));
         fxs.back()->setProgram(0);
@@ -127,15 +110,15 @@ void BM_Instances(benchmark::State& state, int count)
     report(state, sr, static_cast<int64_t>(frames) * count);
 }
 
-// Resident memory per instance as a host holds them: made, given the rate,
-// resumed, a factory program chosen, one second of noise each. Run each case
-// in a process of its own (--benchmark_filter): memory one case frees is
-// reused by the next.
+// Resident memory per instance as a format layer holds them (no editor):
+// made, given the rate, a factory program chosen, one second of noise each.
+// Run each case in a process of its own (--benchmark_filter): memory one case
+// frees is reused by the next.
 void BM_InstanceMemory(benchmark::State& state, float sr, int count, int program)
 {
     for (auto _ : state) {
         const double before = residentBytesOfProcess();
-        std::vector<std::unique_ptr<OvAudio>> fxs;
+        std::vector<std::unique_ptr<OvCore>> fxs;
         for (int i = 0; i < count; ++i) {
             fxs.push_back(started(sr));
             fxs.back()->setProgram(program);
@@ -183,10 +166,10 @@ struct Registrar {
             const std::string name = "plugin_instances/program:0/count:" + std::to_string(count);
             benchmark::RegisterBenchmark(name.c_str(), BM_Instances, count);
         }
-        // Program 0 and, at the longest loop of the bank, program 1.
+        // Program 0, and program 148 with the bank's longest loop (1.5 beats).
         for (float sr : { 44100.0f, 48000.0f, 96000.0f, 192000.0f })
             for (int count : { 1, 20, 100 })
-                for (int program : { 0, 1 }) {
+                for (int program : { 0, 148 }) {
                     const std::string name = "memory/plugin/sr:" + std::to_string(static_cast<int>(sr)) +
                         "/program:" + std::to_string(program) + "/instances:" + std::to_string(count);
                     benchmark::RegisterBenchmark(name.c_str(), BM_InstanceMemory, sr, count, program)

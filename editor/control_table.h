@@ -36,6 +36,8 @@ enum : long {
     WebSite = 108,
     PreviousProgram = 109,
     NextProgram = 110,
+    // Controls from this tag up (the LEDs) are shown only: touching them does nothing.
+    EndOfCommands = 115,
     Led = 300,
 };
 }  // namespace ctag

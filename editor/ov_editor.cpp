@@ -10,13 +10,12 @@
 #include <cstring>
 #include <string>
 
+#include "dsp/reverb.h"
 #include "editor/layout.h"
-#include "host/editor_factory.h"
-#include "host/ovaudio.h"
+#include "host/programs.h"
 #include "host/trace_log.h"
 #include "platform/data_folder.h"
 #include "platform/dialogs.h"
-#include "presets/ovaudio_access.h"
 #include "presets/preset_dialogs.h"
 #include "presets/toolkit_dialogs.h"
 #include "resources/resource_ids.h"
@@ -28,24 +27,26 @@ namespace {
 constexpr const char* kMarkerFileName = "NimbrelHideEditor.cfg";
 constexpr const char* kHandbookFileName = "Nimbrel.pdf";
 
-// The random patches' generator: one state for every editor in the process,
-// never reseeded.
-uint64_t randseed = 22222;
-float randomDraw() {
-    randseed = (randseed * 196314165u + 907633515u) & 0xffffffffu;
-    return static_cast<float>(randseed) * 2.33e-10f;
-}
+// The main menu's texts in the order of MainMenuEntry; "_" is a separator,
+// and the last entry names the web site.
+constexpr const char* kMainMenuTexts[] = {"Load preset", "Load bank", "_",
+                                          "Save preset", "Save bank", "_",
+                                          "Init reverb", "Init delay", "_",
+                                          "Random reverb", "Random delay", "_",
+                                          nullptr};
+static_assert(sizeof kMainMenuTexts / sizeof kMainMenuTexts[0] == static_cast<size_t>(MainMenuEntry::Count),
+              "one text per main menu entry");
 
 CRect toRect(const LayoutRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
 
-int64_t clampMeter(int64_t v) { return std::max<int64_t>(0, std::min<int64_t>(10, v)); }
+int64_t clampMeter(int64_t v) { return std::max<int64_t>(0, std::min<int64_t>(layout::kNumLeds, v)); }
 
 long clampProgram(long p) { return std::max(0L, std::min(static_cast<long>(kNumPrograms - 1), p)); }
 
-// The handbook lies beside the plug-in library.
+// The handbook lies beside the plug-in library, the one the editor's code is in.
 std::string handbookPath() {
     Dl_info info;
-    if (dladdr(reinterpret_cast<void*>(&createOvEditor), &info) == 0 || !info.dli_fname) return kHandbookFileName;
+    if (dladdr(reinterpret_cast<void*>(&handbookPath), &info) == 0 || !info.dli_fname) return kHandbookFileName;
     // The host may have loaded us by a relative path; the viewer runs elsewhere.
     char* absolute = realpath(info.dli_fname, nullptr);
     std::string library = absolute ? absolute : info.dli_fname;
@@ -61,13 +62,11 @@ void askToVisit(const char* question) {
 
 }  // namespace
 
-AEffEditor* createOvEditor(OvAudio* effect) { return new OvEditor(effect); }
-
 std::string OvEditor::markerFilePath() { return platform::dataFilePath(kMarkerFileName); }
 
-OvEditor::OvEditor(AudioEffect* effect)
-    : AEffGUIEditor(effect),
-      ovAudio(static_cast<OvAudio*>(effect)),
+OvEditor::OvEditor(EditorModel& model)
+    : model_(model),
+      displayReverb(std::make_unique<Reverb>()),
       displayBufL(new float[kDisplayBufferSize]()),
       displayBufR(new float[kDisplayBufferSize]()) {
     printLog("OvEditor::OvEditor start");
@@ -109,10 +108,8 @@ OvEditor::OvEditor(AudioEffect* effect)
     shownInfoText[0] = 0;
     idleCount = 0;
 
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = static_cast<int16_t>(backgroundBitmap->getHeight());
-    rect.right = static_cast<int16_t>(backgroundBitmap->getWidth());
+    fullWidth = backgroundBitmap->getWidth();
+    fullHeight = backgroundBitmap->getHeight();
     printLog("OvEditor::OvEditor end");
 }
 
@@ -131,23 +128,22 @@ OvEditor::~OvEditor() {
     printLog("OvEditor::~OvEditor end");
 }
 
-bool OvEditor::open(void* systemWindow) {
+bool OvEditor::open(void* parentWindow) {
     printLog("OvEditor::open start");
     // A second open without a close would orphan the first window and its views.
     if (frame) close();
     const CCoord width = backgroundBitmap->getWidth(), height = backgroundBitmap->getHeight();
     CRect size(0, 0, width, height);
-    frame = new CFrame(size, systemWindow, this);
+    frame = new CFrame(size, parentWindow, this);
     frame->setMouseEnabled(true);
     frame->setMouseableArea(size);
-    AEffGUIEditor::open(systemWindow);
     frame->setBackground(backgroundBitmap);
 
     CRect waveRect = toRect(layout::kWaveDisplay);
     waveDisplay = new Wavedisplay(waveRect, backgroundBitmap);
     waveDisplay->setMouseEnabled(false);
     frame->addView(waveDisplay);
-    ovAudio->refreshWaveDisplay = true;
+    model_.requestWaveDisplay();
 
     long records = 0;
     while (controlTabs[records].kind != kKindEnd) ++records;
@@ -175,18 +171,14 @@ bool OvEditor::open(void* systemWindow) {
     mainMenu->setTransparency(true);
     mainMenu->setTextTransparency(true);
     const std::string visit = std::string("Visit ") + kWebSiteHost;
-    const char* entries[] = {"Load preset", "Load bank",    "_", "Save preset",  "Save bank",    "_",          "Init reverb",
-                             "Init delay",  "_",            "Random reverb", "Random delay", "_", visit.c_str()};
-    for (const char* e : entries) mainMenu->addEntry(e);
+    for (const char* e : kMainMenuTexts) mainMenu->addEntry(e ? e : visit.c_str());
     frame->addView(mainMenu);
 
     addLedColumn(layout::kOutputMeterX, outputLeds, true);
     addLedColumn(layout::kGateMeterX, gateLeds, false);
     addLedColumn(layout::kDuckMeterX, duckLeds, true);
     // The meters start dark; have the next idle draw the instance's steps.
-    ovAudio->outputMeterShown = -1;
-    ovAudio->gateMeterShown = -1;
-    ovAudio->duckMeterShown = -1;
+    outputMeterShown = gateMeterShown = duckMeterShown = -1;
 
     infoLabel = new CTextLabel(toRect(layout::kInfoLabel), "Welcome!");
     infoLabel->setTransparency(true);
@@ -233,13 +225,13 @@ CBitmap* OvEditor::ledBitmap(int i, bool coloured) const {
 }
 
 void OvEditor::fillProgramMenu() {
-    char name[AudioEffect::kTextBufferSize];
+    char name[kProgramNameSize];
     for (int i = 0; i < kNumPrograms; ++i) {
         name[0] = 0;
-        ovAudio->getProgramNameIndexed(0, i, name);
+        model_.programName(i, name);
         programMenu->addEntry(name);
     }
-    const long current = ovAudio->getProgram();
+    const long current = model_.currentProgram();
     programMenu->setCurrent(current);
     programMenu->setValue(static_cast<float>(current));
     programMenu->checkEntryAlone(current);
@@ -280,7 +272,7 @@ void OvEditor::addKnob(int x, int y, CAnimKnob*& slot, int tag) {
     CRect size = toRect(layout::knobRect(at, knobBitmap->getWidth(), knobBitmap->getHeight()));
     slot = new CAnimKnob(size, this, tag, 256, knobBitmap->getWidth(), knobBitmap, CPoint(0, 0));
     slot->setTransparency(true);
-    slot->setValue(ovAudio->getParameter(tag));
+    slot->setValue(model_.parameter(tag));
     slot->setZoomFactor(20.0f);
     frame->addView(slot);
 }
@@ -305,7 +297,7 @@ void OvEditor::loadControl(int64_t record) {
     if (!frame || !editorReady || record < 0 || record >= kNumControlRecords) return;
     const int64_t tag = controlTabs[record].tag;
     if (tag < 0 || tag >= kNumParams) return;
-    const float value = ovAudio->getParameter(static_cast<int32_t>(tag));
+    const float value = model_.parameter(static_cast<int>(tag));
     if (knobs[record]) knobs[record]->setValue(value);
     if (onOffButtons[record]) onOffButtons[record]->setValue(value);
     if (sliders[record]) sliders[record]->setValue(value);
@@ -327,7 +319,10 @@ void OvEditor::close() {
         sliders[i] = nullptr;
     }
     editorReady = false;
-    AEffGUIEditor::close();  // releases the frame and every view still on it
+    // Releasing the frame releases every view still on it.
+    CFrame* old = frame;
+    frame = nullptr;
+    old->forget();
     // Nothing may point at the views the frame took with it.
     for (int i = 0; i < kNumControlRecords; ++i) kickButtons[i] = nullptr;
     for (int i = 0; i < layout::kNumLeds; ++i) outputLeds[i] = gateLeds[i] = duckLeds[i] = nullptr;
@@ -342,29 +337,51 @@ void OvEditor::close() {
 void OvEditor::changeWindowSize(long width, long height) {
     if (!editorReady || !frame) return;
     frame->setSize(width, height);
-    CRect full(0, 0, rect.right, rect.bottom);
+    CRect full(0, 0, fullWidth, fullHeight);
     frame->setMouseableArea(full);
     frame->setMouseEnabled(true);
     frame->setDirty(true);
     frame->invalidate(full);
     // A host that cannot resize keeps its window; the frame has the size asked for.
-    if (ovAudio->canHostDo("sizeWindow") &&
-        ovAudio->sizeWindow(static_cast<int32_t>(width), static_cast<int32_t>(height)))
+    if (model_.resizeWindow(static_cast<int>(width), static_cast<int>(height)))
         frame->setViewSize(CRect(0, 0, width, height), true);
 }
 
-bool OvEditor::onKeyDown(VstKeyCode& keyCode) {
-    (void)keyCode;
+bool OvEditor::onKeyDown(CKeyCode& key) {
+    (void)key;
     return false;  // the host handles every key
 }
 
-void OvEditor::setParameter(int32_t index, float value) {
-    (void)value;  // the control reads the instance's value back when it is served
+bool OvEditor::onKeyUp(CKeyCode& key) { return frame && frame->onKeyUp(key) == 1; }
+
+// Controls carry command tags beside parameter indices; only a parameter's
+// grab and release mean something to the host.
+void OvEditor::beginEdit(long index) {
+    if (index >= 0 && index < kNumParams) model_.beginEdit(static_cast<int>(index));
+}
+
+void OvEditor::endEdit(long index) {
+    if (index >= 0 && index < kNumParams) model_.endEdit(static_cast<int>(index));
+}
+
+void OvEditor::parameterChanged(int index) {
+    // The control reads the value back when it is served.
     if (index >= 0 && index < kNumParams) pendingParameter[index] = true;
 }
 
-void OvEditor::showMeter(Relaxed<int64_t>& meter, Relaxed<int64_t>& shown, COnOffButton* const* leds) {
-    const int64_t step = meter;
+int64_t OvEditor::shownMeter(Meter which) const {
+    switch (which) {
+    case Meter::Output: return outputMeterShown;
+    case Meter::Gate: return gateMeterShown;
+    case Meter::Duck: return duckMeterShown;
+    }
+    return -1;
+}
+
+// The LEDs show the meter's step within 0..10; the value the render path
+// published stays as it is.
+void OvEditor::showMeter(Meter which, int64_t& shown, COnOffButton* const* leds) {
+    const int64_t step = clampMeter(model_.meter(which));
     if (step == shown) return;
     for (int i = 0; i < layout::kNumLeds; ++i) {
         const float want = i < step ? 0.0f : 1.0f;
@@ -387,14 +404,11 @@ void OvEditor::idle() {
         }
     }
 
-    ovAudio->outputMeter = clampMeter(ovAudio->outputMeter);
-    ovAudio->duckMeter = clampMeter(ovAudio->duckMeter);
-    ovAudio->gateMeter = clampMeter(ovAudio->gateMeter);
-    showMeter(ovAudio->outputMeter, ovAudio->outputMeterShown, outputLeds);
+    showMeter(Meter::Output, outputMeterShown, outputLeds);
     if (idleCount % 2 == 0)
-        showMeter(ovAudio->gateMeter, ovAudio->gateMeterShown, gateLeds);
+        showMeter(Meter::Gate, gateMeterShown, gateLeds);
     else
-        showMeter(ovAudio->duckMeter, ovAudio->duckMeterShown, duckLeds);
+        showMeter(Meter::Duck, duckMeterShown, duckLeds);
 
     if (std::strcmp(infoText, shownInfoText) != 0) {
         infoLabel->setText(infoText);
@@ -403,17 +417,13 @@ void OvEditor::idle() {
     }
     ++idleCount;
 
-    if (ovAudio->refreshProgramList && programMenu) {
-        ovAudio->refreshProgramList = false;
+    if (programMenu && model_.takeProgramListRequest()) {
         programMenu->removeAllEntry();
         fillProgramMenu();
-        ovAudio->updateDisplay();
+        model_.updateDisplay();
     }
-    if (ovAudio->refreshWaveDisplay) {
-        ovAudio->refreshWaveDisplay = false;
-        updateWaveDisplayData();
-    }
-    AEffGUIEditor::idle();
+    if (model_.takeWaveDisplayRequest()) updateWaveDisplayData();
+    frame->idle();
 }
 
 void OvEditor::updateWaveDisplayData() {
@@ -427,8 +437,8 @@ void OvEditor::updateWaveDisplayData() {
         right[j] = burst;
     }
 
-    auto p = [this](int index) { return ovAudio->getParameter(index); };
-    Reverb& reverb = ovAudio->displayReverb;
+    auto p = [this](int index) { return model_.parameter(index); };
+    Reverb& reverb = *displayReverb;
     reverb.samplerate = kDisplaySampleRate;
     reverb.reset();
     reverb.universalReverbCalcEnhanced(
@@ -460,15 +470,18 @@ void OvEditor::updatemouseOverInfo(CControl* control) {
         std::snprintf(infoText, sizeof infoText, "%s", "Listen to wet signal only");
         return;
     }
-    if (tag >= 115) return;
+    if (tag >= ctag::EndOfCommands) return;
     infoText[0] = 0;
     const int64_t record = recordForTag(tag);
     if (record < 0) return;
     const ControlRecord& r = controlTabs[record];
-    char display[AudioEffect::kTextBufferSize] = {0};
-    char label[AudioEffect::kTextBufferSize] = {0};
-    ovAudio->getParameterDisplay(static_cast<int32_t>(r.tag), display);
-    ovAudio->getParameterLabel(static_cast<int32_t>(r.tag), label);
+    char display[kInfoTextSize] = {0};
+    const char* label = "";
+    if (r.tag >= 0 && r.tag < kNumParams) {
+        const int index = static_cast<int>(r.tag);
+        parameterDisplayText(index, model_.parameter(index), display, sizeof display);
+        label = ParameterNameTab[index].label;
+    }
     if (r.name[0] && display[0])
         std::snprintf(infoText, sizeof infoText, "%s = %s %s", r.name, display, label);
     else
@@ -478,107 +491,40 @@ void OvEditor::updatemouseOverInfo(CControl* control) {
 void OvEditor::valueChanged(CControl* control) {
     if (!control || !frame || !editorReady) return;
     const long tag = control->getTag();
-    if (tag < 0 || tag >= 115) return;
+    if (tag < 0 || tag >= ctag::EndOfCommands) return;
     const int64_t record = recordForTag(tag);
 
     if (tag < kNumParams) {
         float value = control->getValue();
         if (record >= 0 && controlTabs[record].kind == kKindStepSlider)
             value = std::trunc(value * 8.0f + 0.5f) * 0.125f;
-        ovAudio->setParameterAutomated(static_cast<int32_t>(tag), value);
+        model_.editParameter(static_cast<int>(tag), value);
         // The control shows what the instance stored (a step slider its eighth).
         loadControl(record);
     }
 
-    const long p = programMenu ? static_cast<long>(programMenu->getValue()) : ovAudio->getProgram();
+    const long p = programMenu ? static_cast<long>(programMenu->getValue()) : model_.currentProgram();
     switch (tag) {
     case param::RMix: case param::RSize: case param::RDecay: case param::RDiffuse: case param::RPredel:
     case param::RHiDamp: case param::RLowDamp: case param::RHiCut: case param::RLowCut: case param::RSwirl:
-        ovAudio->refreshWaveDisplay = true;
+        model_.requestWaveDisplay();
         break;
     case ctag::ProgramMenu: {
         const long chosen = clampProgram(static_cast<long>(control->getValue()));
-        ovAudio->setProgramS(static_cast<int32_t>(chosen));
+        model_.selectProgram(static_cast<int>(chosen));
         programMenu->setDirty(true);
-        ovAudio->updateDisplay();
+        model_.updateDisplay();
         programMenu->checkEntryAlone(chosen);
         frame->setDirty(true);
         break;
     }
     case ctag::WetOnly:
-        ovAudio->dryFactor = 1.0f - control->getValue();
+        model_.setDryFactor(1.0f - control->getValue());
         break;
-    case ctag::MainMenu: {
-        OvAudioProgramAccess access(*ovAudio);
-        DialogServices services = toolkitDialogServices(frame);
-        switch (static_cast<long>(control->getValue())) {
-        case 0: {
-            fxpLoadDialog(access, services);
-            char name[AudioEffect::kTextBufferSize] = {0};
-            ovAudio->getProgramName(name);
-            const long entry = clampProgram(p);
-            programMenu->removeEntry(entry);
-            programMenu->addEntry(name, entry);
-            programMenu->setDirty(true);
-            ovAudio->updateDisplay();
-            ovAudio->refreshWaveDisplay = true;
-            break;
-        }
-        case 1:
-            fxbLoadDialog(access, services);
-            ovAudio->updateDisplay();
-            ovAudio->refreshWaveDisplay = true;
-            break;
-        case 3: fxpSaveDialog(access, services); break;
-        case 4: fxbSaveDialog(access, services); break;
-        case 6:
-            ovAudio->initPatch(clampProgram(p));
-            ovAudio->setParameter(param::MMix, 0.0f);
-            ovAudio->setParameter(param::RDecay, 0.75f);
-            ovAudio->setProgramS(static_cast<int32_t>(clampProgram(p)));
-            ovAudio->updateDisplay();
-            break;
-        case 7:
-            ovAudio->initPatch(clampProgram(p));
-            ovAudio->setParameter(param::RMix, 0.0f);
-            ovAudio->setProgramS(static_cast<int32_t>(clampProgram(p)));
-            ovAudio->updateDisplay();
-            break;
-        case 9: {
-            ovAudio->initPatch(clampProgram(p));
-            ovAudio->setParameter(param::MMix, 0.0f);
-            for (int q = param::RSize; q <= param::RSwirl; ++q) ovAudio->setParameter(q, randomDraw());
-            ovAudio->setParameter(param::RPredel, randomDraw() * 0.5f);
-            ovAudio->setParameter(param::Mix, 0.75f);
-            ovAudio->setParameter(param::Volume, 0.75f);
-            ovAudio->setParameter(param::RDecay, std::sqrt(randomDraw() * 0.99f + 0.01f));
-            ovAudio->setProgramS(static_cast<int32_t>(clampProgram(p)));
-            char name[] = "Random reverb";
-            ovAudio->setProgramName(name);
-            ovAudio->updateDisplay();
-            break;
-        }
-        case 10: {
-            ovAudio->initPatch(clampProgram(p));
-            ovAudio->setParameter(param::RMix, 0.0f);
-            for (int q = param::MTime; q <= param::MLowCut; ++q) ovAudio->setParameter(q, randomDraw());
-            for (int q = param::StepL0; q <= param::StepR16; ++q) ovAudio->setParameter(q, 0.0f);
-            const int picks = static_cast<int>(randomDraw() * 19.0f + 1.0f);
-            for (int i = 0; i < picks; ++i) ovAudio->setParameter(param::StepL1 + std::rand() % 32, 1.0f);
-            ovAudio->setParameter(param::Mix, 0.75f);
-            ovAudio->setParameter(param::Volume, 0.75f);
-            char name[] = "Random delay";
-            ovAudio->setProgramName(name);
-            ovAudio->setProgramS(static_cast<int32_t>(clampProgram(p)));
-            ovAudio->updateDisplay();
-            break;
-        }
-        case 12: showURL(kWebSiteUrl); break;
-        default: break;
-        }
+    case ctag::MainMenu:
+        runMainMenu(static_cast<MainMenuEntry>(static_cast<long>(control->getValue())), p);
         if (mainMenu) mainMenu->setDirty(true);
         break;
-    }
     case ctag::Splash:
         if (control->getValue() == 0.0f)
             askToVisit("Do you want to visit www.orvane.example for more information, sounds, news, support or updates?");
@@ -616,14 +562,51 @@ void OvEditor::valueChanged(CControl* control) {
             const long next = clampProgram(static_cast<long>(tag == ctag::PreviousProgram ? shown - 1.0f : shown + 1.0f));
             programMenu->setValue(static_cast<float>(next));
             programMenu->setCurrent(next);
-            ovAudio->setProgramS(static_cast<int32_t>(next));
+            model_.selectProgram(static_cast<int>(next));
             programMenu->checkEntryAlone(next);
             control->setDirty(true);
-            ovAudio->updateDisplay();
+            model_.updateDisplay();
         }
         break;
     default:
         break;
     }
     updatemouseOverInfo(control);
+}
+
+// `program` is the program the menu shows.
+void OvEditor::runMainMenu(MainMenuEntry entry, long program) {
+    ProgramAccess& files = model_.programFiles();
+    DialogServices services = toolkitDialogServices(frame);
+    const int shown = static_cast<int>(clampProgram(program));
+    auto command = [&](ProgramCommand c) {
+        model_.runProgramCommand(c, shown);
+        model_.updateDisplay();
+    };
+    switch (entry) {
+    case MainMenuEntry::LoadPreset: {
+        fxpLoadDialog(files, services);
+        char name[kProgramNameSize] = {0};
+        model_.programName(model_.currentProgram(), name);
+        programMenu->removeEntry(shown);
+        programMenu->addEntry(name, shown);
+        programMenu->setDirty(true);
+        model_.updateDisplay();
+        model_.requestWaveDisplay();
+        break;
+    }
+    case MainMenuEntry::LoadBank:
+        fxbLoadDialog(files, services);
+        model_.updateDisplay();
+        model_.requestWaveDisplay();
+        break;
+    case MainMenuEntry::SavePreset: fxpSaveDialog(files, services); break;
+    case MainMenuEntry::SaveBank: fxbSaveDialog(files, services); break;
+    case MainMenuEntry::InitReverb: command(ProgramCommand::InitReverb); break;
+    case MainMenuEntry::InitDelay: command(ProgramCommand::InitDelay); break;
+    case MainMenuEntry::RandomReverb: command(ProgramCommand::RandomReverb); break;
+    case MainMenuEntry::RandomDelay: command(ProgramCommand::RandomDelay); break;
+    case MainMenuEntry::VisitWebSite: showURL(kWebSiteUrl); break;
+    default: break;  // separators, and values past the end
+    }
 }

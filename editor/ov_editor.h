@@ -1,20 +1,31 @@
 #pragma once
 // The plug-in's window: the table-driven parameter controls, the program and
 // main menus, the LED meters, the info line, the splash screen and the wave
-// display, kept in step with the instance from the host's idle calls.
+// display, kept in step with the instance from the host's idle calls. It
+// knows the instance only through an EditorModel, and the host window only
+// as the parent it is opened in, so every plug-in format can embed it.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "base/relaxed.h"
 #include "editor/control_table.h"
+#include "editor/editor_model.h"
 #include "editor/wavedisplay.h"
-#include "gui/aeffguieditor.h"
 #include "gui/vstgui.h"
 #include "host/parameters.h"
-#include "host/relaxed.h"
 
-class AudioEffect;
-class OvAudio;
+class Reverb;
+
+// The main menu's entries, in their order on the menu.
+enum class MainMenuEntry : long {
+    LoadPreset, LoadBank, Separator1,
+    SavePreset, SaveBank, Separator2,
+    InitReverb, InitDelay, Separator3,
+    RandomReverb, RandomDelay, Separator4,
+    VisitWebSite,
+    Count
+};
 
 // The views and bitmaps of the editor, all null until loaded or built.
 struct DATA {
@@ -47,22 +58,44 @@ struct DATA {
     Wavedisplay* waveDisplay = nullptr;
 };
 
-class OvEditor : public AEffGUIEditor, public VSTGUI::CControlListener, public DATA {
+class OvEditor : public VSTGUI::VSTGUIEditorInterface, public VSTGUI::CControlListener, public DATA {
 public:
     static constexpr int kDisplayBufferSize = 262144;
     static constexpr int kDisplaySamples = 14000;  // two seconds at the display's 7000 Hz
     static constexpr float kDisplaySampleRate = 7000.0f;
     static constexpr int kInfoTextSize = 200;
 
-    explicit OvEditor(AudioEffect* effect);
-    ~OvEditor() override;
+    explicit OvEditor(EditorModel& model);
+    ~OvEditor() override;  // closes a window still open
 
-    bool open(void* systemWindow) override;
-    void close() override;
-    void idle() override;
-    bool onKeyDown(VstKeyCode& keyCode) override;
+    // Builds the window inside the host's parent window (an X11 Window id;
+    // null draws offscreen). A second open replaces the first window.
+    bool open(void* parentWindow);
+    // Releases the window and every view.
+    void close();
+    bool isOpen() const { return frame != nullptr; }
+    // Serves the window from the host's idle calls: controls, meters, info
+    // line, program list and wave display follow the instance, then the
+    // window's events and redraw.
+    void idle();
+    // The full window's size (the compact window is its top-left corner).
+    int64_t getWidth() const { return fullWidth; }
+    int64_t getHeight() const { return fullHeight; }
+    // Keys the host hands on: the host keeps every key pressed; a release
+    // goes to the window.
+    bool onKeyDown(VSTGUI::CKeyCode& key);
+    bool onKeyUp(VSTGUI::CKeyCode& key);
+    void setKnobMode(long mode) { knobMode = mode; }
     // From any thread: remembers that the control must follow the instance.
-    void setParameter(int32_t index, float value) override;
+    void parameterChanged(int index);
+
+    // VSTGUIEditorInterface: a control's grab and release reach the model
+    // when the control is a parameter's.
+    long getKnobMode() const override { return knobMode; }
+    void beginEdit(long index) override;
+    void endEdit(long index) override;
+    VSTGUI::CFrame* getFrame() override { return frame; }
+    void doIdleStuff() override { idle(); }
 
     void valueChanged(VSTGUI::CControl* control) override;
     void updatemouseOverInfo(VSTGUI::CControl* control) override;
@@ -75,7 +108,7 @@ public:
     void updateWaveDisplayData();
 
     // Read-only views for tests and tools.
-    OvAudio* getOvAudio() const { return ovAudio; }
+    EditorModel& getModel() const { return model_; }
     int64_t recordForTag(long tag) const { return tag >= 0 && tag < kTagMapSize ? tagToControl[tag] : -1; }
     bool isEditorReady() const { return editorReady; }
     float getEditorHidden() const { return editorHidden; }
@@ -83,6 +116,9 @@ public:
     int64_t getIdleCount() const { return idleCount; }
     const float* getDisplayBufL() const { return displayBufL.get(); }
     const float* getDisplayBufR() const { return displayBufR.get(); }
+    const Reverb& getDisplayReverb() const { return *displayReverb; }
+    // The lit LEDs each meter shows (-1 before the first idle after open).
+    int64_t shownMeter(Meter which) const;
 
     // The path of the compact-mode marker file ("" when the folder cannot be made).
     static std::string markerFilePath();
@@ -91,11 +127,18 @@ private:
     // Loads record `record`'s control from the instance's current value.
     void loadControl(int64_t record);
     void fillProgramMenu();
-    void showMeter(Relaxed<int64_t>& meter, Relaxed<int64_t>& shown, VSTGUI::COnOffButton* const* leds);
+    void showMeter(Meter which, int64_t& shown, VSTGUI::COnOffButton* const* leds);
     void addLedColumn(VSTGUI::CCoord x, VSTGUI::COnOffButton** leds, bool coloured);
     VSTGUI::CBitmap* ledBitmap(int i, bool coloured) const;
+    void runMainMenu(MainMenuEntry entry, long program);
 
-    OvAudio* ovAudio;
+    EditorModel& model_;
+    VSTGUI::CFrame* frame = nullptr;
+    long knobMode = VSTGUI::kLinearModeValue;
+    int64_t fullWidth = 0, fullHeight = 0;
+    int64_t outputMeterShown = -1, gateMeterShown = -1, duckMeterShown = -1;
+    // The wave display's own reverb: the audio path's engines are never touched.
+    std::unique_ptr<Reverb> displayReverb;
     int64_t tagToControl[kTagMapSize];
     char infoText[kInfoTextSize];
     char shownInfoText[kInfoTextSize];

@@ -1,6 +1,10 @@
 #pragma once
-// Bitmaps: PNG images decoded once into cairo image surfaces.
+// Bitmaps: PNG images decoded into cairo image surfaces. A bitmap has one
+// size in layout units (its picture at scale 1) and is drawn at the scale of
+// the context it is drawn into, from a picture drawn at that scale where its
+// resource provides one, else from the nearest finer one, reduced once.
 #include <cstddef>
+#include <vector>
 
 #include "gui/cbaseobject.h"
 #include "gui/cgeometry.h"
@@ -14,8 +18,19 @@ class CDrawContext;
 // Where the PNG bytes of a numbered resource come from. The program embeds its
 // images and installs a provider; it answers true and points at the bytes
 // (which must stay valid for the life of the program) or false if unknown.
+// This one gives the pictures at scale 1 only. Wherever a bitmap takes PNG
+// bytes it also takes the toolkit's packed form (packed_pixels.h).
 typedef bool (*ResourceProvider)(int id, const unsigned char** data, size_t* size);
 void setResourceProvider(ResourceProvider provider);
+
+// The same for pictures drawn at several scales: `scales` (copied) lists
+// them in rising order and holds 1. The provider gives band `band` of
+// resource `id` drawn at scales[scaleIndex]: a picture taller than one image
+// may be comes in bands, stacked top to bottom from band 0, and the provider
+// answers false past the last one. Replaces a provider set before, as
+// setResourceProvider replaces this one.
+typedef bool (*ScaledResourceProvider)(int id, int scaleIndex, int band, const unsigned char** data, size_t* size);
+void setScaledResourceProvider(ScaledResourceProvider provider, const double* scales, int numScales);
 
 class CResourceDescription {
 public:
@@ -32,30 +47,59 @@ public:
     explicit CBitmap(const CResourceDescription& desc);
     // From PNG bytes (copied as needed; the bytes may go after the call).
     CBitmap(const unsigned char* png, size_t size);
-    // A blank (transparent) bitmap of the given size, for drawing into.
+    // A blank (transparent) bitmap of the given size, for drawing into (at
+    // scale 1; its pictures at other scales are made from it when first drawn).
     CBitmap(CCoord width, CCoord height);
     ~CBitmap() override;
 
-    bool isLoaded() const { return surface_ != nullptr; }
+    bool isLoaded() const { return !pictures_.empty(); }
     CCoord getWidth() const { return width_; }
     CCoord getHeight() const { return height_; }
     int getResourceId() const { return resourceId_; }
 
     // Draws the part of the bitmap that starts at `offset` into `rect` of the
-    // context, at the bitmap's own scale (clipped to `rect`).
+    // context, one unit for one unit (clipped to `rect`).
     void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0));
     // As draw, with the whole image faded by alpha (0..255).
     void drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint(0, 0),
                         unsigned char alpha = 128);
 
-    // The pixel at (x, y) as RGBA (not premultiplied); transparent outside.
+    // The pixel at (x, y) of the picture at scale 1, as RGBA (not
+    // premultiplied); transparent outside.
     CColor getPixel(CCoord x, CCoord y) const;
-    cairo_surface_t* getSurface() const { return surface_; }
+    // The picture at scale 1 (its first band).
+    cairo_surface_t* getSurface() const;
+
+    // The picture this bitmap is drawn from at `scale`, made now if needed:
+    // its pixel size, and the scale it was drawn at by its resource (`scale`
+    // itself when provided; the finer scale it was reduced from otherwise;
+    // 1 for a bitmap without a scaled resource). False when not loaded.
+    bool getPictureInfo(double scale, CCoord* pixelWidth, CCoord* pixelHeight, double* drawnAt);
+    // Pixel (x, y) of the picture at `scale` (made as for drawing).
+    CColor getPicturePixel(double scale, CCoord x, CCoord y);
 
 private:
-    void loadPng(const unsigned char* png, size_t size);
+    struct Band {
+        cairo_surface_t* surface;
+        CCoord top;  // its first pixel row in the picture
+    };
+    struct Picture {
+        double scale = 1.0;     // pixels per unit
+        double drawnAt = 1.0;   // the scale of the pixels it was made from
+        CCoord pixelWidth = 0, pixelHeight = 0;
+        std::vector<Band> bands;
+    };
+    static bool loadPicture(const std::vector<const unsigned char*>& pngs, const std::vector<size_t>& sizes,
+                            Picture& out);
+    static void releasePicture(Picture& p);
+    static CColor pixelOf(const Picture& p, CCoord x, CCoord y);
+    void setBasePicture(Picture& p);
+    // The picture at `scale`: cached, loaded from the resource or reduced.
+    const Picture* pictureAt(double scale);
+    bool loadResourcePicture(int scaleIndex, Picture& out) const;
+    Picture derive(const Picture& from, double scale) const;
 
-    cairo_surface_t* surface_ = nullptr;
+    std::vector<Picture> pictures_;  // the first at scale 1
     CCoord width_ = 0, height_ = 0;
     int resourceId_ = -1;
 };

@@ -1,6 +1,5 @@
 #pragma once
 // CControl: a view with a tag and a value that tells a listener of user edits.
-#include <atomic>
 
 #include "gui/cview.h"
 
@@ -48,8 +47,8 @@ public:
     // The value may be set from any thread (a host's automation); the frame's
     // idle sees the change through isDirty() and redraws. No range check here:
     // option menus keep an entry index in it; bounceValue() clamps.
-    virtual void setValue(float value) { value_.store(value, std::memory_order_relaxed); }
-    virtual float getValue() const { return value_.load(std::memory_order_relaxed); }
+    virtual void setValue(float value) { value_ = value; }
+    virtual float getValue() const { return value_.load(); }
     // The value mapped to 0..1 over min..max.
     float getValueNormalized() const;
     void setValueNormalized(float normalized);
@@ -103,7 +102,7 @@ protected:
     bool mouseOver_ = true;
 
 private:
-    std::atomic<float> value_{0.f};
+    Relaxed<float> value_{0.f};
 };
 
 }  // namespace VSTGUI

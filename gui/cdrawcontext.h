@@ -1,7 +1,11 @@
 #pragma once
 // Drawing with cairo: lines, rectangles, text and bitmaps in frame coordinates
-// (whole pixels, y down). A context draws into a cairo surface it does not own,
-// except an offscreen context, which owns its image surface.
+// (whole layout units, y down). A context draws into a cairo surface it does
+// not own, except an offscreen context, which owns its image surface. At a
+// scale above 1 each unit covers scale x scale pixels of the surface: text,
+// curves and bitmaps are drawn at the surface's own resolution, and the
+// edges of rectangles, clips and straight lines fall on whole pixels
+// (toPixels), so that they stay as sharp as at scale 1.
 #include "gui/cbaseobject.h"
 #include "gui/cfont.h"
 #include "gui/cgeometry.h"
@@ -20,8 +24,9 @@ enum CLineStyle { kLineSolid = 0, kLineOnOffDash };
 
 class CDrawContext : public CBaseObject {
 public:
-    // Draws into `surface`; (0, 0) of the surface is `origin` in frame coordinates.
-    CDrawContext(cairo_surface_t* surface, const CPoint& origin = CPoint(0, 0));
+    // Draws into `surface`; its pixel (0, 0) is where unit `origin` of the
+    // frame starts at `scale`.
+    CDrawContext(cairo_surface_t* surface, const CPoint& origin = CPoint(0, 0), double scale = 1.0);
     ~CDrawContext() override;
 
     void moveTo(const CPoint& p);
@@ -59,14 +64,34 @@ public:
     cairo_t* getCairo() const { return cr_; }
     cairo_surface_t* getSurface() const { return surface_; }
     CPoint getOrigin() const { return origin_; }
+    double getScaleFactor() const { return scale_; }
+    // A rectangle of frame units as pixels of this context's surface.
+    CRect toSurfacePixels(const CRect& rect) const;
+
+    // Paints part of a picture drawn at pictureScale (pixels per unit), clipped
+    // to `rect`, so that unit `offset` of the picture lands on the rectangle's
+    // top-left; `band` is the picture's pixel rows from bandTop on (a tall
+    // picture comes in several). At this context's scale it goes pixel for
+    // pixel; at another it is resampled.
+    void paintPicture(cairo_surface_t* band, double pictureScale, CCoord bandTop, const CRect& rect,
+                      const CPoint& offset, unsigned char alpha = 255);
 
 protected:
     void applyColor(const CColor& color);
     void strokeLine(const CPoint& from, const CPoint& to);
+    // Straight lines and outlines are drawn in the surface's pixels, this wide.
+    double pixelLineWidth() const;
+    // The units a line between two points covers (its end points included).
+    CRect lineUnits(const CPoint& from, const CPoint& to) const;
+    // Fills a rectangle of the surface's pixels (with the identity matrix set).
+    void fillPixels(const CRect& px);
+    void applyPixelDash();  // one unit on, one off
 
     cairo_surface_t* surface_;
     cairo_t* cr_;
     CPoint origin_;
+    double scale_;
+    CPoint originPixels_;  // origin_ in the frame's pixels
     CPoint pen_;
     CRect clip_;
     CRect surfaceRect_;
@@ -83,10 +108,11 @@ protected:
 
 // An image surface of its own, cleared to a colour, in local coordinates
 // (0, 0) at its top-left; it can be copied into another context or saved.
+// Made for a frame, it has the frame's scale; its size is in units.
 class COffscreenContext : public CDrawContext {
 public:
     COffscreenContext(CFrame* frame, CCoord width, CCoord height, const CColor& background = kBlackCColor);
-    COffscreenContext(CCoord width, CCoord height, const CColor& background = kBlackCColor);
+    COffscreenContext(CCoord width, CCoord height, const CColor& background = kBlackCColor, double scale = 1.0);
     ~COffscreenContext() override;
 
     CCoord getWidth() const { return width_; }
@@ -94,7 +120,8 @@ public:
     // Copies the area starting at srcOffset into destRect of dest.
     void copyFrom(CDrawContext* dest, const CRect& destRect, const CPoint& srcOffset = CPoint(0, 0));
     bool saveAsPng(const char* path);
-    // The pixel at (x, y) as RGBA (not premultiplied).
+    // Pixel (x, y) of the image as RGBA (not premultiplied); at scale 1 the
+    // pixel of unit (x, y).
     CColor getPixel(CCoord x, CCoord y);
 
 private:

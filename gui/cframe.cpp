@@ -7,48 +7,15 @@
 #include "gui/ccontrol.h"
 #include "gui/cdrawcontext.h"
 #include "gui/platform_window.h"
+#include "gui/scale_factor.h"
 
 namespace VSTGUI {
 
-// Turns the back end's reports into the frame's event entry points.
-class FrameEventSink : public PlatformEventSink {
+// Turns a back end's reports into the frame's event entry points: pixels of
+// a window whose first pixel is `origin` of the frame's pixels, mapped to units.
+class WindowEventSink : public PlatformEventSink {
 public:
-    explicit FrameEventSink(CFrame& frame) : frame_(frame) {}
-    void platformMouseDown(const CPoint& where, long buttons) override {
-        CPoint p = where;
-        frame_.onMouseDown(p, buttons);
-    }
-    void platformMouseUp(const CPoint& where, long buttons) override {
-        CPoint p = where;
-        frame_.onMouseUp(p, buttons);
-    }
-    void platformMouseMoved(const CPoint& where, long buttons) override {
-        CPoint p = where;
-        frame_.onMouseMoved(p, buttons);
-    }
-    void platformMouseExited(const CPoint& where, long buttons) override {
-        CPoint p = where;
-        frame_.onMouseExited(p, buttons);
-    }
-    void platformWheel(const CPoint& where, float distance, long buttons) override {
-        frame_.onWheel(where, distance, buttons);
-    }
-    void platformKeyDown(CKeyCode& key) override { frame_.onKeyDown(key); }
-    void platformKeyUp(CKeyCode& key) override { frame_.onKeyUp(key); }
-    void platformExpose(const CRect& area) override {
-        // The back buffer always holds the whole picture: show it again.
-        if (frame_.backBuffer_ && frame_.window_) frame_.window_->present(frame_.backBuffer_, area);
-        else frame_.invalidate(area);
-    }
-
-private:
-    CFrame& frame_;
-};
-
-// Events of the pop-up window: its coordinates moved into the frame's.
-class PopupEventSink : public PlatformEventSink {
-public:
-    PopupEventSink(CFrame& frame, const CPoint& origin) : frame_(frame), origin_(origin) {}
+    explicit WindowEventSink(CFrame& frame, const CPoint& origin = CPoint(0, 0)) : frame_(frame), origin_(origin) {}
     // A closed list's window may still be reporting what was queued: ignored.
     void close() { closed_ = true; }
     void platformMouseDown(const CPoint& where, long buttons) override {
@@ -63,7 +30,10 @@ public:
         CPoint p = at(where);
         if (!closed_) frame_.onMouseMoved(p, buttons);
     }
-    void platformMouseExited(const CPoint&, long) override {}
+    void platformMouseExited(const CPoint& where, long buttons) override {
+        CPoint p = at(where);
+        if (!closed_ && !isPopup()) frame_.onMouseExited(p, buttons);
+    }
     void platformWheel(const CPoint& where, float distance, long buttons) override {
         if (!closed_) frame_.onWheel(at(where), distance, buttons);
     }
@@ -74,27 +44,38 @@ public:
         if (!closed_) frame_.onKeyUp(key);
     }
     void platformExpose(const CRect& area) override {
-        if (!closed_ && frame_.popupWindow_ && frame_.popupBuffer_)
-            frame_.popupWindow_->present(frame_.popupBuffer_, area);
+        if (closed_) return;
+        if (isPopup()) {
+            if (frame_.popupWindow_ && frame_.popupBuffer_) frame_.popupWindow_->present(frame_.popupBuffer_, area);
+        } else if (frame_.backBuffer_ && frame_.window_) {
+            // The back buffer always holds the whole picture: show it again.
+            frame_.window_->present(frame_.backBuffer_, area);
+        } else {
+            frame_.invalid();
+        }
     }
 
 private:
-    bool closed_ = false;
-    CPoint at(const CPoint& p) const { return CPoint(p.h + origin_.h, p.v + origin_.v); }
+    bool isPopup() const { return this == frame_.popupSink_.get(); }
+    CPoint at(const CPoint& p) const { return fromPixels(CPoint(p.h + origin_.h, p.v + origin_.v), frame_.scale_); }
     CFrame& frame_;
     CPoint origin_;
+    bool closed_ = false;
 };
 
-CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor)
-    : CView(size), systemWindow_(systemWindow), editor_(editor) {
+CFrame::CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, double scale)
+    : CView(size), systemWindow_(systemWindow), editor_(editor), scale_(checkScaleFactor(scale)) {
+    if (scale_ == 0.0) scale_ = 1.0;
     frame_ = this;
-    sink_.reset(new FrameEventSink(*this));
-    if (systemWindow_) window_ = createPlatformWindow(systemWindow_, size.width(), size.height());
+    sink_.reset(new WindowEventSink(*this));
+    const CRect pixels = getPixelSize();
+    if (systemWindow_) window_ = createPlatformWindow(systemWindow_, pixels.width(), pixels.height());
     invalid();
 }
 
 CFrame::~CFrame() {
     closePopupWindow();
+    releaseInputGrab();
     modalView_ = nullptr;
     mouseDownView_ = nullptr;
     hoverView_ = nullptr;
@@ -128,15 +109,24 @@ void CFrame::idle() {
     forget();
 }
 
+CRect CFrame::getPixelSize() const { return toPixels(CRect(0, 0, size_.width(), size_.height()), scale_); }
+
+CRect CFrame::pixelArea(const CRect& area) const {
+    CRect r = toPixels(area, scale_);
+    r.bound(getPixelSize());
+    return r;
+}
+
 bool CFrame::ensureBackBuffer() {
-    const int w = static_cast<int>(std::max<CCoord>(size_.width(), 1));
-    const int h = static_cast<int>(std::max<CCoord>(size_.height(), 1));
+    const CRect pixels = getPixelSize();
+    const int w = static_cast<int>(std::max<CCoord>(pixels.width(), 1));
+    const int h = static_cast<int>(std::max<CCoord>(pixels.height(), 1));
     if (backBuffer_ && cairo_image_surface_get_width(backBuffer_) == w && cairo_image_surface_get_height(backBuffer_) == h)
         return false;
     if (backBuffer_) cairo_surface_destroy(backBuffer_);
     backBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     invalidAreas_.clear();
-    invalidAreas_.push_back(CRect(0, 0, w, h));
+    invalidAreas_.push_back(CRect(0, 0, size_.width(), size_.height()));
     return true;
 }
 
@@ -220,13 +210,13 @@ int CFrame::updateDirty() {
     if (popupWindow_ && modalView_) {
         // The modal view lives in its own window.
         if (modalView_->isDirty()) {
-            CDrawContext context(popupBuffer_, popupRect_.getTopLeft());
+            CDrawContext context(popupBuffer_, popupRect_.getTopLeft(), scale_);
             context.setClipRect(popupRect_);
             modalView_->draw(&context);
             modalView_->setDirty(false);
             ++count;
             cairo_surface_flush(popupBuffer_);
-            popupWindow_->present(popupBuffer_, CRect(0, 0, popupRect_.width(), popupRect_.height()));
+            popupWindow_->present(popupBuffer_, context.toSurfacePixels(popupRect_));
         }
     }
     for (CView* v : views_)
@@ -234,11 +224,11 @@ int CFrame::updateDirty() {
     if (modalView_ && !isChild(modalView_) && !popupWindow_) addView(modalView_);
     if (!areas.empty()) {
         mergeAreas(areas);
-        CDrawContext context(backBuffer_);
+        CDrawContext context(backBuffer_, CPoint(0, 0), scale_);
         for (const CRect& a : areas) drawArea(&context, a, &count);
         cairo_surface_flush(backBuffer_);
         if (window_)
-            for (const CRect& a : areas) window_->present(backBuffer_, a);
+            for (const CRect& a : areas) window_->present(backBuffer_, pixelArea(a));
     }
     lastDrawCount_ = count;
     return count;
@@ -271,9 +261,26 @@ bool CFrame::setSize(CCoord width, CCoord height) {
     if (width <= 0 || height <= 0) return false;
     size_.right = size_.left + width;
     size_.bottom = size_.top + height;
-    if (window_) window_->setSize(width, height);
+    const CRect pixels = getPixelSize();
+    if (window_) window_->setSize(pixels.width(), pixels.height());
     ensureBackBuffer();
     invalid();
+    return true;
+}
+
+bool CFrame::setScaleFactor(double scale) {
+    const double checked = checkScaleFactor(scale);
+    if (checked == 0.0) return false;
+    if (checked == scale_) return true;
+    scale_ = checked;
+    setSize(size_.width(), size_.height());
+    // An open list's own window moves to its place at the new scale.
+    if (popupWindow_ && modalView_) {
+        CView* view = modalView_;
+        closePopupWindow();
+        openPopupWindow(view);
+    }
+    if (modalView_) modalView_->setDirty(true);
     return true;
 }
 
@@ -295,7 +302,11 @@ bool CFrame::addView(CView* view) {
 }
 
 void CFrame::forgetView(CView* view) {
-    if (modalView_ == view) modalView_ = nullptr;
+    if (modalView_ == view) {
+        modalView_ = nullptr;
+        closePopupWindow();
+        releaseInputGrab();
+    }
     if (mouseDownView_ == view) mouseDownView_ = nullptr;
     if (hoverView_ == view) hoverView_ = nullptr;
 }
@@ -323,11 +334,14 @@ CView* CFrame::getView(long index) const {
     return views_[static_cast<size_t>(index)];
 }
 
-bool CFrame::setModalView(CView* view) {
+bool CFrame::setModalView(CView* view, bool grabInput) {
     if (view && modalView_ && view != modalView_) return false;
     CView* old = modalView_;
     modalView_ = view;
-    if (old != view) closePopupWindow();
+    if (old != view) {
+        closePopupWindow();
+        releaseInputGrab();
+    }
     if (old) {
         if (hoverView_ == old) hoverView_ = nullptr;
         if (mouseDownView_ == old) mouseDownView_ = nullptr;
@@ -339,13 +353,26 @@ bool CFrame::setModalView(CView* view) {
         view->setDirty(true);
         mouseDownView_ = nullptr;
         if (old != view) openPopupWindow(view);
+        // The grab is taken by the frame's own window even when the view has a
+        // window of its own: every event then comes on one connection, in the
+        // frame's pixels, and the click that opened the view hands its
+        // implicit grab straight over.
+        if (grabInput && !inputGrabbed_ && window_) inputGrabbed_ = window_->grabInput();
     }
     return true;
 }
 
+void CFrame::releaseInputGrab() {
+    if (inputGrabbed_ && window_) window_->releaseInput();
+    inputGrabbed_ = false;
+}
+
 CRect CFrame::getPopupArea() {
-    if (window_) return window_->getScreenArea();
-    return CRect(0, 0, size_.width(), size_.height());
+    if (!window_) return CRect(0, 0, size_.width(), size_.height());
+    // The whole units on the screen.
+    const CRect screen = window_->getScreenArea();
+    return CRect(fromPixels(screen.left - 1, scale_) + 1, fromPixels(screen.top - 1, scale_) + 1,
+                 fromPixels(screen.right, scale_), fromPixels(screen.bottom, scale_));
 }
 
 unsigned long CFrame::getPopupWindow() const { return popupWindow_ ? popupWindow_->getNativeHandle() : 0; }
@@ -356,11 +383,13 @@ void CFrame::openPopupWindow(CView* view) {
     CRect clipped = r;
     clipped.bound(inside);
     if (!window_ || clipped == r || r.isEmpty()) return;  // fits in the frame: drawn there
-    popupWindow_ = window_->createPopup(r);
+    const CRect pixels = toPixels(r, scale_);
+    popupWindow_ = window_->createPopup(pixels);
     if (!popupWindow_) return;  // no pop-up windows here: drawn in the frame, cut to it
     popupRect_ = r;
-    popupBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(r.width()), static_cast<int>(r.height()));
-    popupSink_.reset(new PopupEventSink(*this, r.getTopLeft()));
+    popupBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pixels.width()),
+                                              static_cast<int>(pixels.height()));
+    popupSink_.reset(new WindowEventSink(*this, pixels.getTopLeft()));
 }
 
 void CFrame::closePopupWindow() {

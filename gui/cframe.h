@@ -4,6 +4,10 @@
 // and, when given a host window, shows itself in a child window of it through
 // a windowing back end. Without a host window it draws offscreen only; the
 // onMouse*/onWheel/onKeyDown entry points drive it either way.
+// The frame has a scale (see scale_factor.h): its views, its size and its
+// event entry points are in layout units; its window, back buffer and
+// pictures have `scale` pixels per unit, and pointer positions from the
+// window are mapped back to units before they reach a view.
 // Release it with forget() (or delete it outside its idle call): while idle
 // serves events it holds a reference of its own, so a listener may let it go.
 #include <memory>
@@ -37,8 +41,8 @@ public:
 class CFrame : public CView {
 public:
     // systemWindow: the host's parent window (an X11 Window id) or null for an
-    // offscreen frame. editor may be null.
-    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor);
+    // offscreen frame. editor may be null. The window opens at `scale`.
+    CFrame(const CRect& size, void* systemWindow, VSTGUIEditorInterface* editor, double scale = 1.0);
     ~CFrame() override;  // releases every view still attached
 
     bool isOpen() const;  // a native window exists
@@ -53,9 +57,17 @@ public:
     // shows them; returns the number of views drawn.
     int updateDirty();
 
-    // Resizes the frame and its native window.
+    // Resizes the frame (in units) and its native window.
     bool setSize(CCoord width, CCoord height);
     bool getSize(CRect& rect) const { rect = size_; return true; }
+
+    // Pixels per layout unit (1 unless set), kept within 1..4. Setting it
+    // resizes the native window and redraws everything at the new scale; a
+    // factor checkScaleFactor refuses (0, NaN, ...) is ignored (false).
+    bool setScaleFactor(double scale);
+    double getScaleFactor() const { return scale_; }
+    // The frame's size in its window's pixels: what a host sizes its window to.
+    CRect getPixelSize() const;
     void setViewSize(const CRect& rect, bool invalidate = true) override;
 
     // Views. addView takes over the caller's reference; removeView with
@@ -70,13 +82,18 @@ public:
     // A modal view gets every mouse event and is drawn above all; null ends it.
     // Fails (false) when another modal view is already set. A modal view that
     // does not fit in a native frame window gets a pop-up window of its own.
-    bool setModalView(CView* view);
+    // With grabInput, the native window takes every pointer and key event of
+    // the screen while the view is modal (see PlatformWindow::grabInput), so
+    // that clicks outside our windows and keys reach it.
+    bool setModalView(CView* view, bool grabInput = false);
     CView* getModalView() const { return modalView_; }
     // Where a pop-up list may lie, in frame coordinates: the screen around a
     // native window, else the frame itself.
     CRect getPopupArea();
     // The modal view's own pop-up window (0 when it has none).
     unsigned long getPopupWindow() const;
+    // Whether the native window holds the screen's input for the modal view.
+    bool hasInputGrab() const { return inputGrabbed_; }
 
     // Marks an area for redrawing at the next idle.
     void invalidate(const CRect& rect);
@@ -117,16 +134,19 @@ public:
     int getLastDrawCount() const { return lastDrawCount_; }
 
 private:
-    friend class FrameEventSink;
-    friend class PopupEventSink;
+    friend class WindowEventSink;
     void openPopupWindow(CView* view);
     void closePopupWindow();
+    void releaseInputGrab();
+    // The back buffer's pixels of an area of units, within the frame.
+    CRect pixelArea(const CRect& area) const;
     void drawArea(CDrawContext* context, const CRect& area, int* drawCount);
     void forgetView(CView* view);
     bool ensureBackBuffer();
 
     void* systemWindow_;
     VSTGUIEditorInterface* editor_;
+    double scale_;
     std::vector<CView*> views_;
     CView* modalView_ = nullptr;
     CView* mouseDownView_ = nullptr;
@@ -134,16 +154,17 @@ private:
     std::vector<CRect> invalidAreas_;
     cairo_surface_t* backBuffer_ = nullptr;
     std::unique_ptr<PlatformWindow> window_;
-    std::unique_ptr<class FrameEventSink> sink_;
+    std::unique_ptr<class WindowEventSink> sink_;
     // The modal view's pop-up window, its own back buffer and event sink.
     std::unique_ptr<PlatformWindow> popupWindow_;
     cairo_surface_t* popupBuffer_ = nullptr;
     CRect popupRect_;
-    std::unique_ptr<class PopupEventSink> popupSink_;
+    std::unique_ptr<class WindowEventSink> popupSink_;
     std::unique_ptr<PlatformWindow> retiredPopupWindow_;
-    std::unique_ptr<class PopupEventSink> retiredPopupSink_;
+    std::unique_ptr<class WindowEventSink> retiredPopupSink_;
     int lastDrawCount_ = 0;
     bool inIdle_ = false;
+    bool inputGrabbed_ = false;
 };
 
 }  // namespace VSTGUI

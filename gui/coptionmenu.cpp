@@ -86,17 +86,58 @@ public:
         return kMouseEventHandled;
     }
 
+    // Escape closes the list; the arrows, Home and End move the highlight
+    // (left and right by a column); Return or Enter chooses the highlighted
+    // entry. Other keys are not the list's.
     long onKeyDown(CKeyCode& key) override {
-        if (key.virt == VKEY_ESCAPE) {
-            menu_->closePopup();
-            return 1;
+        const long n = menu_->getNbEntries();
+        const long column = menu_->getNbItemsPerColumn();
+        switch (key.virt) {
+            case VKEY_ESCAPE:
+                menu_->closePopup();
+                return 1;
+            case VKEY_RETURN:
+            case VKEY_ENTER:
+                // Choosing closes the list and releases this view: nothing after it.
+                if (hover_ >= 0) menu_->choose(hover_);
+                return 1;
+            case VKEY_DOWN: highlight(hover_ < 0 ? start(0) : nearest(hover_ + 1, +1)); return 1;
+            case VKEY_UP: highlight(hover_ < 0 ? start(n - 1) : nearest(hover_ - 1, -1)); return 1;
+            // A column over, or as far as there are entries (the highlighted one stops the search).
+            case VKEY_RIGHT: highlight(hover_ < 0 ? start(0) : nearest(std::min(hover_ + column, n - 1), -1)); return 1;
+            case VKEY_LEFT: highlight(hover_ < 0 ? start(n - 1) : nearest(std::max(hover_ - column, 0L), +1)); return 1;
+            case VKEY_HOME: highlight(nearest(0, +1)); return 1;
+            case VKEY_END: highlight(nearest(n - 1, -1)); return 1;
+            default: return -1;
         }
-        return -1;
     }
 
     bool hitTest(const CPoint&, const long&) override { return true; }
+    long getHighlight() const { return hover_; }
 
 private:
+    bool selectable(long i) const {
+        const CMenuItem* item = menu_->getEntry(i);
+        return item && !item->isSeparator() && item->isEnabled();
+    }
+    // The first selectable entry from i on in direction `step`; -1 when none.
+    long nearest(long i, long step) const {
+        for (; i >= 0 && i < menu_->getNbEntries(); i += step)
+            if (selectable(i)) return i;
+        return -1;
+    }
+    // Where the keys start in a list with nothing highlighted: the checked
+    // entry of a list that marks one, else the end the key points from.
+    long start(long fromEnd) const {
+        if ((menu_->style_ & kCheckStyle) && selectable(menu_->getCurrent())) return menu_->getCurrent();
+        return nearest(fromEnd, fromEnd == 0 ? +1 : -1);
+    }
+    void highlight(long index) {
+        if (index < 0 || index == hover_) return;
+        hover_ = index;
+        setDirty(true);
+    }
+
     COptionMenu* menu_;
     long hover_ = -1;
 };
@@ -200,7 +241,7 @@ void COptionMenu::layoutPopup() {
     const long rows = std::min(n, itemsPerColumn_);
     // Column widths from the longest text in each column, measured in the list's font.
     cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    CDrawContext measure(scratch);
+    CDrawContext measure(scratch, CPoint(0, 0), frame_ ? frame_->getScaleFactor() : 1.0);
     measure.setFont(popupFont());
     columnWidth_.assign(static_cast<size_t>(columns), 0);
     const CCoord extra = 2 * kItemPadding + ((style_ & kCheckStyle) ? kCheckWidth : 0);
@@ -235,7 +276,8 @@ bool COptionMenu::popup() {
     if (popup_ || !frame_ || getNbEntries() == 0) return false;
     layoutPopup();
     COptionMenuPopup* p = new COptionMenuPopup(this);
-    if (!frame_->setModalView(p)) {
+    // Like a desktop's menu, the open list takes the screen's clicks and keys.
+    if (!frame_->setModalView(p, true)) {
         p->forget();
         return false;
     }
@@ -254,6 +296,8 @@ void COptionMenu::closePopup() {
 }
 
 CRect COptionMenu::getPopupRect() const { return popupRect_; }
+
+long COptionMenu::getHighlight() const { return popup_ ? popup_->getHighlight() : -1; }
 
 CRect COptionMenu::getItemRect(long index) const {
     if (index < 0 || index >= getNbEntries() || columnLeft_.empty()) return CRect();

@@ -2,7 +2,9 @@
 // COptionMenu: shows its current entry's text; a click pops up the list of
 // entries over the frame, in columns of getNbItemsPerColumn() entries; a click
 // on an entry chooses it (value = its index, listener told), a click outside
-// the list or Escape closes the list without a choice.
+// the list (also outside our windows) or Escape closes the list without a
+// choice. The arrow keys, Home and End move the highlight, Return or Enter
+// chooses the highlighted entry.
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +78,7 @@ public:
     CRect getPopupRect() const;
     CRect getItemRect(long index) const;
     long getItemAt(const CPoint& where) const;  // -1 outside every entry
+    long getHighlight() const;  // the entry under the pointer or the keys; -1 when none
     long getNbColumns() const;
 
     // Chooses entry `index` as a click on it does (ignored for separators,

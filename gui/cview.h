@@ -1,8 +1,8 @@
 #pragma once
 // CView: a rectangle of the frame that draws itself and may take the mouse.
 // All coordinates are frame coordinates (the frame holds its views flat).
-#include <atomic>
 
+#include "base/relaxed.h"
 #include "gui/cbaseobject.h"
 #include "gui/cgeometry.h"
 
@@ -40,8 +40,8 @@ public:
     // Drawing. The frame calls draw() with a clip rectangle already set; a
     // view that is drawn is then clean (setDirty(false)).
     virtual void draw(CDrawContext* context);
-    virtual void setDirty(bool state = true) { dirty_.store(state, std::memory_order_relaxed); }
-    virtual bool isDirty() const { return dirty_.load(std::memory_order_relaxed); }
+    virtual void setDirty(bool state = true) { dirty_ = state; }
+    virtual bool isDirty() const { return dirty_.load(); }
     // Asks the frame to redraw this view at its next idle.
     void invalid() { setDirty(true); }
 
@@ -102,7 +102,7 @@ protected:
 
 private:
     // Written by the thread that changes a value, read by the frame's idle.
-    std::atomic<bool> dirty_{true};
+    Relaxed<bool> dirty_{true};
 };
 
 }  // namespace VSTGUI

@@ -4,51 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#define STEP_ROWS(k)                                                    \
-    {"StepL" #k, "Multitap step " #k " left", "", k == 16 ? 1.0f : 0.0f}, \
-    {"StepR" #k, "Multitap step " #k " right", "", k == 16 ? 1.0f : 0.0f}
-
-const ParameterInfo ParameterNameTab[kNumParams] = {
-    {"Mix", "Mix level", "", 0.5f},
-    {"Volume", "Volume", "", 0.705f},
-    {"Surround", "Surround mix", "", 0.5f},
-    {"Bypass", "Bypass", "", 0.0f},
-    {"Route", "Effect routing", "", 0.0f},
-    {"RMix", "Reverb mix", "", 1.0f},
-    {"RSize", "Reverb room size", "m", 0.5f},
-    {"RDecay", "Reverb decay", "", 0.6f},
-    {"RDiffuse", "Reverb diffusion", "", 1.0f},
-    {"RPredel", "Reverb predelay", "ms", 0.2f},
-    {"RHiDamp", "Reverb high damp", "kHz", 0.4f},
-    {"RLowDamp", "Reverb low damp", "kHz", 0.1f},
-    {"RHiCut", "Reverb high cut", "Hz", 1.0f},
-    {"RLowCut", "Reverb low cut", "Hz", 0.4f},
-    {"RSwirl", "Reverb swirl", "", 0.55f},
-    {"GThresh", "Gate threshold", "", 1.0f},
-    {"GAttack", "Gate attack", "s", 0.125f},
-    {"GHold", "Gate hold time", "s", 0.25f},
-    {"GRelease", "Gate rekease", "s", 0.25f},
-    {"DLevel", "Ducking level", "", 0.0f},
-    {"DLimit", "Ducking limit", "", 0.5f},
-    {"MMix", "Multitap mix", "", 1.0f},
-    {"MTime", "Multitap time", "beats", 0.5f},
-    {"MFeedba", "Multitap feedback", "", 0.5f},
-    {"MDetune", "Multitap detune", "", 0.25f},
-    {"MHiDamp", "Multitap high damp", "kHz", 0.5f},
-    {"MLowDamp", "Multitap low damp", "kHz", 0.0625f},
-    {"MHiCut", "Multitap high cut", "Hz", 1.0f},
-    {"MLowCut", "Multitap low cut", "Hz", 0.125f},
-    STEP_ROWS(0), STEP_ROWS(1), STEP_ROWS(2), STEP_ROWS(3), STEP_ROWS(4), STEP_ROWS(5),
-    STEP_ROWS(6), STEP_ROWS(7), STEP_ROWS(8), STEP_ROWS(9), STEP_ROWS(10), STEP_ROWS(11),
-    STEP_ROWS(12), STEP_ROWS(13), STEP_ROWS(14), STEP_ROWS(15), STEP_ROWS(16),
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-    {"Reserved", "", "", 0.0f},
-};
-#undef STEP_ROWS
-
 const char* const MultiDelaySyncTabName2[13] = {"1/16", "1/8", "3/16", "1/4", "1/3", "3/8", "1/2",
                                                 "2/3",  "3/4", "1",    "4/3", "3/2", "2"};
 
@@ -84,18 +39,22 @@ void parameterDisplayText(int index, float v, char* text, size_t size) {
     if (index < 0 || index >= kNumParams) return;
     using namespace param;
     switch (index) {
-        case Volume:
-            if (v <= 0.0f) {
+        case Volume: {
+            // The gain the render path applies: 4 v^2 of the value held to 0..1, so
+            // 0.5 is unity ("0.0 dB") and full is +12 dB.
+            const float held = v >= 0.0f ? (v <= 1.0f ? v : 1.0f) : 0.0f;
+            const float gain = held * held * 4.0f;
+            if (!(gain > 0.0f)) {
                 std::snprintf(text, size, "mute");
-            } else {
-                float x = 20.0f * std::log10(4.0f * v * v) - 5.96f;
-                // A value so small that its square underflows has no finite level; the
-                // clamp below would turn its infinity into "nan".
-                if (std::isinf(x)) x = -999.0f;
-                x = ((std::fabs(x + 999.0f) - std::fabs(x - 6.0f)) - 999.0f + 6.0f) / 2.0f;
-                std::snprintf(text, size, "%.1f dB", x);
+                break;
             }
+            char level[16];
+            std::snprintf(level, sizeof level, "%.1f", 20.0f * std::log10(gain));
+            // A gain that rounds to unity reads "0.0 dB" from either side; a rise carries its sign.
+            const bool unity = std::strcmp(level, "0.0") == 0 || std::strcmp(level, "-0.0") == 0;
+            std::snprintf(text, size, "%s%s dB", unity || level[0] == '-' ? "" : "+", unity ? "0.0" : level);
             break;
+        }
         case Surround: {
             double d = v;
             const char* s = d < 0.2 ? "mono" : d < 0.4 ? "narrow" : d < 0.6 ? "stereo"

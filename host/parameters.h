@@ -6,7 +6,6 @@
 
 constexpr int kNumParams = 68;
 constexpr int kNumNamedParams = 63;  // 63..67 are reserved
-constexpr int kNumSteps = 17;
 
 // Parameter indices, named by their short names.
 namespace param {
@@ -22,9 +21,12 @@ enum Index : int {
     StepL15, StepR15, StepL16, StepR16,
     Reserved0, Reserved1, Reserved2, Reserved3, Reserved4,
 };
+// The multitap's steps, each a left and a right level.
+constexpr int kNumSteps = (StepR16 - StepL0 + 1) / 2;
 constexpr int stepLeft(int step) { return StepL0 + 2 * step; }
 constexpr int stepRight(int step) { return StepR0 + 2 * step; }
 }  // namespace param
+using param::kNumSteps;
 
 struct ParameterInfo {
     const char* shortName;
@@ -33,25 +35,59 @@ struct ParameterInfo {
     float init;
 };
 
-// Indexed by parameter; the reserved rows read "Reserved".
-extern const ParameterInfo ParameterNameTab[kNumParams];
+#define STEP_ROWS(k)                                                    \
+    {"StepL" #k, "Multitap step " #k " left", "", k == 16 ? 1.0f : 0.0f}, \
+    {"StepR" #k, "Multitap step " #k " right", "", k == 16 ? 1.0f : 0.0f}
 
-// Init values as a constant array, for tables built at compile time.
+// Indexed by parameter; the reserved rows read "Reserved".
+inline constexpr ParameterInfo ParameterNameTab[kNumParams] = {
+    {"Mix", "Mix level", "", 0.5f},
+    {"Volume", "Volume", "", 0.705f},
+    {"Surround", "Surround mix", "", 0.5f},
+    {"Bypass", "Bypass", "", 0.0f},
+    {"Route", "Effect routing", "", 0.0f},
+    {"RMix", "Reverb mix", "", 1.0f},
+    {"RSize", "Reverb room size", "m", 0.5f},
+    {"RDecay", "Reverb decay", "", 0.6f},
+    {"RDiffuse", "Reverb diffusion", "", 1.0f},
+    {"RPredel", "Reverb predelay", "ms", 0.2f},
+    {"RHiDamp", "Reverb high damp", "kHz", 0.4f},
+    {"RLowDamp", "Reverb low damp", "kHz", 0.1f},
+    {"RHiCut", "Reverb high cut", "Hz", 1.0f},
+    {"RLowCut", "Reverb low cut", "Hz", 0.4f},
+    {"RSwirl", "Reverb swirl", "", 0.55f},
+    {"GThresh", "Gate threshold", "", 1.0f},
+    {"GAttack", "Gate attack", "s", 0.125f},
+    {"GHold", "Gate hold time", "s", 0.25f},
+    {"GRelease", "Gate rekease", "s", 0.25f},
+    {"DLevel", "Ducking level", "", 0.0f},
+    {"DLimit", "Ducking limit", "", 0.5f},
+    {"MMix", "Multitap mix", "", 1.0f},
+    {"MTime", "Multitap time", "beats", 0.5f},
+    {"MFeedba", "Multitap feedback", "", 0.5f},
+    {"MDetune", "Multitap detune", "", 0.25f},
+    {"MHiDamp", "Multitap high damp", "kHz", 0.5f},
+    {"MLowDamp", "Multitap low damp", "kHz", 0.0625f},
+    {"MHiCut", "Multitap high cut", "Hz", 1.0f},
+    {"MLowCut", "Multitap low cut", "Hz", 0.125f},
+    STEP_ROWS(0), STEP_ROWS(1), STEP_ROWS(2), STEP_ROWS(3), STEP_ROWS(4), STEP_ROWS(5),
+    STEP_ROWS(6), STEP_ROWS(7), STEP_ROWS(8), STEP_ROWS(9), STEP_ROWS(10), STEP_ROWS(11),
+    STEP_ROWS(12), STEP_ROWS(13), STEP_ROWS(14), STEP_ROWS(15), STEP_ROWS(16),
+    {"Reserved", "", "", 0.0f},
+    {"Reserved", "", "", 0.0f},
+    {"Reserved", "", "", 0.0f},
+    {"Reserved", "", "", 0.0f},
+    {"Reserved", "", "", 0.0f},
+};
+#undef STEP_ROWS
+
+// The init values as one constant array, for tables built at compile time.
 struct ParameterInitValues {
     float v[kNumParams];
 };
 constexpr ParameterInitValues parameterInitValues() {
     ParameterInitValues p{};
-    using namespace param;
-    p.v[Mix] = 0.5f; p.v[Volume] = 0.705f; p.v[Surround] = 0.5f;
-    p.v[RMix] = 1.0f; p.v[RSize] = 0.5f; p.v[RDecay] = 0.6f; p.v[RDiffuse] = 1.0f;
-    p.v[RPredel] = 0.2f; p.v[RHiDamp] = 0.4f; p.v[RLowDamp] = 0.1f; p.v[RHiCut] = 1.0f;
-    p.v[RLowCut] = 0.4f; p.v[RSwirl] = 0.55f;
-    p.v[GThresh] = 1.0f; p.v[GAttack] = 0.125f; p.v[GHold] = 0.25f; p.v[GRelease] = 0.25f;
-    p.v[DLimit] = 0.5f;
-    p.v[MMix] = 1.0f; p.v[MTime] = 0.5f; p.v[MFeedba] = 0.5f; p.v[MDetune] = 0.25f;
-    p.v[MHiDamp] = 0.5f; p.v[MLowDamp] = 0.0625f; p.v[MHiCut] = 1.0f; p.v[MLowCut] = 0.125f;
-    p.v[StepL16] = 1.0f; p.v[StepR16] = 1.0f;
+    for (int i = 0; i < kNumParams; ++i) p.v[i] = ParameterNameTab[i].init;
     return p;
 }
 constexpr ParameterInitValues kParameterInit = parameterInitValues();

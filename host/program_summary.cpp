@@ -5,23 +5,15 @@
 #include <limits>
 
 #include "dsp/reverb.h"
+#include "host/switch_points.h"
 
 namespace {
-
-// The same switch points as the render path.
-constexpr float kEngineOnLevel = 0.05f;
-constexpr float kGateOffThreshold = 0.95f;
-constexpr float kDuckOffLevel = 0.05f;
 
 std::string text(int index, float value) {
     char buf[32];
     parameterDisplayText(index, value, buf, sizeof buf);
     return buf;
 }
-
-// A value as the render path reads it: within 0..1, not a number reads 0
-// (programs loaded from files may hold anything).
-float control(float v) { return v >= 0.0f ? (v <= 1.0f ? v : 1.0f) : 0.0f; }
 
 std::string seconds(double s) {
     char buf[32];
@@ -49,16 +41,16 @@ double estimatedReverbDecaySeconds(float size, float decay) {
 std::string describeProgram(const float values[kNumParams]) {
     using namespace param;
     float v[kNumParams];
-    for (int i = 0; i < kNumParams; ++i) v[i] = control(values[i]);
+    for (int i = 0; i < kNumParams; ++i) v[i] = controlValue(values[i]);
     std::string line;
     auto add = [&line](const std::string& part) {
         if (!line.empty()) line += ", ";
         line += part;
     };
-    if (v[Bypass] > 0.5f) add("bypassed");
+    if (switchOn(v[Bypass])) add("bypassed");
 
-    const bool reverbOn = v[RMix] > kEngineOnLevel;
-    const bool tapsOn = v[MMix] > kEngineOnLevel;
+    const bool reverbOn = engineOn(v[RMix]);
+    const bool tapsOn = engineOn(v[MMix]);
     if (reverbOn)
         add("reverb " + text(RSize, v[RSize]) + " m ~" +
             seconds(estimatedReverbDecaySeconds(v[RSize], v[RDecay])));
@@ -71,10 +63,10 @@ std::string describeProgram(const float values[kNumParams]) {
     }
     if (reverbOn && tapsOn) add(text(Route, v[Route]));
     if (!reverbOn && !tapsOn) add("no engine");
-    if (v[GThresh] < kGateOffThreshold)
+    if (gateOn(v[GThresh]))
         add("gate " + text(GThresh, v[GThresh]) + " hold " + text(GHold, v[GHold]) + " s release " +
             text(GRelease, v[GRelease]) + " s");
-    if (v[DLevel] > kDuckOffLevel) add("ducking " + text(DLevel, v[DLevel]) + " limit " + text(DLimit, v[DLimit]));
+    if (duckerOn(v[DLevel])) add("ducking " + text(DLevel, v[DLevel]) + " limit " + text(DLimit, v[DLimit]));
     const std::string width = text(Surround, v[Surround]);
     if (width != "stereo") add(width);
     return line;

@@ -2,7 +2,7 @@
 // Programs: a name and one value per parameter; the bank of 180 and the
 // factory table it is filled from.
 #include "host/parameters.h"
-#include "host/relaxed.h"
+#include "base/relaxed.h"
 
 constexpr int kNumPrograms = 180;
 constexpr int kProgramNameSize = 32;     // bytes held per name

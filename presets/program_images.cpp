@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/identity.h"
+
 namespace {
 
 constexpr int32_t kFormatVersion = 1;
@@ -53,7 +55,7 @@ void putHeader(unsigned char* p, uint32_t byteSize, const char* fxMagic, uint32_
     putU32(p + kByteSizeAt, byteSize);
     putMagic(p + kFxMagicAt, fxMagic);
     putU32(p + kFormatVersionAt, kFormatVersion);
-    putMagic(p + kFxIdAt, "OvRV");
+    putMagic(p + kFxIdAt, kNimbrelId);
     putU32(p + kFxVersionAt, kFxVersion);
     putU32(p + kCountAt, count);
 }
@@ -82,7 +84,7 @@ void putProgram(unsigned char* p, const char* name, const float* values) {
 // files written by hosts.
 bool isOurs(const unsigned char* buf, size_t length) {
     return length >= kFxIdAt + 4 && std::memcmp(buf + kChunkMagicAt, "CcnK", 4) == 0 &&
-           std::memcmp(buf + kFxIdAt, "OvRV", 4) == 0;
+           std::memcmp(buf + kFxIdAt, kNimbrelId, 4) == 0;
 }
 
 // The number of bytes a program with `count` values takes, in 64 bits so that

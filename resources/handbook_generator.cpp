@@ -5,7 +5,8 @@
 //
 // The source is plain text with a few line marks (see the head of
 // handbook.txt); the parameter table comes from the plug-in's own parameter
-// table, so the handbook lists exactly what the host sees.
+// table and value texts, and the USER programs' description from the
+// programs themselves, so the handbook says exactly what the host sees.
 #include <cairo-pdf.h>
 #include <cairo.h>
 
@@ -18,6 +19,9 @@
 #include <vector>
 
 #include "host/parameters.h"
+#include "host/program_summary.h"
+#include "host/programs.h"
+#include "host/parameter_units.h"
 
 namespace {
 
@@ -27,6 +31,7 @@ constexpr double kMarginLeft = 64.0, kMarginRight = 64.0, kMarginTop = 70.0, kMa
 constexpr double kTextWidth = kPageWidth - kMarginLeft - kMarginRight;
 constexpr double kBodySize = 10.5, kBodyLeading = 15.0;
 const char* const kFont = "DejaVu Sans";
+const char* const kCodeFont = "DejaVu Sans Mono";
 
 struct Writer {
     cairo_surface_t* surface = nullptr;
@@ -48,8 +53,8 @@ struct Writer {
         cairo_restore(cr);
     }
 
-    void font(double size, bool bold = false) {
-        cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    void font(double size, bool bold = false, const char* face = kFont) {
+        cairo_select_font_face(cr, face, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr, size);
     }
     void grey(double g) { cairo_set_source_rgb(cr, g, g, g); }
@@ -141,6 +146,16 @@ struct Writer {
         grey(0.12);
         lines(wrap(text, kTextWidth), kMarginLeft, kBodyLeading);
         y += 7;
+    }
+
+    // A line to type, as it is typed: never wrapped, in a fixed-width font.
+    void code(const std::string& text) {
+        font(8.5, false, kCodeFont);
+        need(12);
+        y += 12;
+        grey(0.25);
+        cairo_move_to(cr, kMarginLeft + 16, y - 3);
+        cairo_show_text(cr, text.c_str());
     }
 
     void bullet(const std::string& text) {
@@ -272,26 +287,70 @@ struct Writer {
         y = chain + 26;
     }
 
+    // Each control's range in its units, from the value texts themselves; the
+    // reverb decay also roughly in seconds, as the program list estimates it.
     void parameterTable() {
-        const double columns[] = {kMarginLeft, kMarginLeft + 30, kMarginLeft + 100, kMarginLeft + 300};
-        auto row = [&](const char* a, const char* b, const char* c, const char* d, bool head) {
-            need(14);
-            y += 14;
-            font(head ? 8.5 : 9, head);
+        const double columns[] = {kMarginLeft, kMarginLeft + 22, kMarginLeft + 78, kMarginLeft + 218};
+        const double rangeWidth = kMarginLeft + kTextWidth - columns[3];
+        auto row = [&](const std::string& a, const std::string& b, const std::string& c, const std::string& d,
+                       bool head) {
+            font(8.5, head);
+            const std::vector<std::string> range = wrap(d, rangeWidth);
+            need(13.0 * static_cast<double>(std::max<size_t>(1, range.size())));
+            y += 13;
             grey(head ? 0.35 : 0.12);
-            const char* cells[] = {a, b, c, d};
-            for (int i = 0; i < 4; ++i) {
+            const std::string cells[] = {a, b, c};
+            for (int i = 0; i < 3; ++i) {
                 cairo_move_to(cr, columns[i], y - 3);
-                cairo_show_text(cr, cells[i]);
+                cairo_show_text(cr, cells[i].c_str());
+            }
+            for (size_t i = 0; i < range.size(); ++i) {
+                if (i > 0) y += 13;
+                cairo_move_to(cr, columns[3], y - 3);
+                cairo_show_text(cr, range[i].c_str());
             }
         };
-        row("#", "Name", "Meaning", "Unit", true);
+        row("#", "Name", "Meaning", "Range", true);
         for (int i = 0; i < kNumNamedParams; ++i) {
-            char index[8];
-            std::snprintf(index, sizeof index, "%d", i);
-            row(index, ParameterNameTab[i].shortName, ParameterNameTab[i].longName, ParameterNameTab[i].label, false);
+            std::string range = parameterRangeText(i);
+            if (i == param::RDecay) range += "; " + decaySeconds();
+            row(std::to_string(i), ParameterNameTab[i].shortName, ParameterNameTab[i].longName, range, false);
         }
         y += 8;
+    }
+
+    static std::string decaySeconds() {
+        const float size = kParameterInit.v[param::RSize];
+        char sizeText[32];
+        parameterDisplayText(param::RSize, size, sizeText, sizeof sizeText);
+        std::string text = "a tail of about";
+        for (float decay : {0.2f, 0.5f, 0.8f, 0.95f}) {
+            const double seconds = estimatedReverbDecaySeconds(size, decay);
+            char part[48];
+            std::snprintf(part, sizeof part, seconds < 10.0 ? " %.1f s at %.0f%%," : " %.0f s at %.0f%%,", seconds,
+                          100.0 * static_cast<double>(decay));
+            text += part;
+        }
+        return text + " endless at 100% (room size " + sizeText + " m)";
+    }
+
+    // What the USER programs hold, from the programs themselves.
+    void userPrograms() {
+        std::vector<std::string> names;
+        for (const FactoryPreset& p : factoryPresets) {
+            const std::string name(p.name, strnlen(p.name, sizeof p.name));
+            if (name.rfind("USER", 0) == 0) names.push_back(name);
+        }
+        if (names.empty()) return;
+        auto shown = [](int index) {
+            char text[32];
+            parameterDisplayText(index, kParameterInit.v[index], text, sizeof text);
+            return std::string(ParameterNameTab[index].shortName) + " " + text;
+        };
+        definition("USER", std::to_string(names.size()) + " programs, " + names.front() + " to " + names.back() +
+                               ", for your own settings. They hold the init values (" + shown(param::Mix) + ", " +
+                               shown(param::Volume) + "; in the words of the program list: " +
+                               describeProgram(kParameterInit.v) + ").");
     }
 };
 
@@ -354,6 +413,12 @@ int main(int argc, char** argv) {
         } else if (line == "@parameters") {
             flush();
             w.parameterTable();
+        } else if (line == "@user-programs") {
+            flush();
+            w.userPrograms();
+        } else if (line.rfind("    ", 0) == 0) {
+            flush();
+            w.code(line.substr(4));
         } else if (line.find(" :: ") != std::string::npos) {
             flush();
             size_t at = line.find(" :: ");

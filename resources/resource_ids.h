@@ -18,5 +18,14 @@ enum NimbrelBitmap : int {
 
 // The PNG bytes embedded for a resource number: true with the bytes (valid for
 // the life of the program), false for an unknown number. Has the shape of the
-// toolkit's resource provider.
+// toolkit's resource provider. These are the pictures at scale 1.
 bool findNimbrelResource(int id, const unsigned char** data, size_t* size);
+
+// The scales every bitmap is also drawn at, rising from 1 (the first).
+extern const double kSkinScales[];
+extern const int kNumSkinScales;
+// Band `band` of bitmap `id` drawn at kSkinScales[scaleIndex]: a picture too
+// tall for one image comes in bands, top first; false past the last band or
+// for an unknown number. PNG bytes at scale 1, the toolkit's packed form
+// above. Has the shape of the toolkit's scaled resource provider.
+bool findNimbrelPicture(int id, int scaleIndex, int band, const unsigned char** data, size_t* size);

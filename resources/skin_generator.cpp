@@ -4,19 +4,25 @@
 //   nimbrel_skin OUTDIR      writes OUTDIR/bitmap_<id>.png and OUTDIR/skin_data.cpp
 //
 // Every label and panel is placed from the editor's control table and fixed
-// layout, so the painting follows the controls wherever they move.
+// layout, so the painting follows the controls wherever they move. Each
+// bitmap is painted in layout units and drawn at every scale of kScales, so
+// that a window scaled up shows pictures drawn for its pixels rather than
+// enlarged ones; the PNG files on disk are the pictures at scale 1.
 #include <cairo.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "editor/control_table.h"
 #include "editor/layout.h"
+#include "gui/packed_pixels.h"
 #include "host/parameters.h"
 #include "resources/resource_ids.h"
 
@@ -29,6 +35,17 @@ constexpr int kButtonWidth = 40, kButtonHeight = 22;  // one state
 constexpr int kLedWidth = 14, kLedHeight = 11;        // one state
 constexpr int kSliderWidth = 16, kSliderHeight = 60;
 constexpr int kSplashWidth = 420, kSplashHeight = 260;
+
+// The scales every bitmap is drawn at, rising from 1 (the layout's own size).
+constexpr double kScales[] = {1.0, 1.5, 2.0, 3.0, 4.0};
+static_assert(kScales[0] == 1.0, "the first picture is the layout-sized one");
+// A picture taller than this many pixels is cut into bands (one image may
+// hold at most 32767 rows); at scale 1 every picture is one band.
+constexpr int kBandRows = 16384;
+static_assert(kKnobSize * kKnobFrames <= kBandRows, "the knob strip at scale 1 fits one band");
+
+// The scale being drawn: text is placed on whole pixels of it.
+double gScale = 1.0;
 
 static_assert(kBackgroundWidth >= layout::kMinBackgroundWidth, "background too narrow for the layout");
 static_assert(kBackgroundHeight >= layout::kMinBackgroundHeight, "background too short for the layout");
@@ -101,8 +118,9 @@ void text(cairo_t* cr, const char* s, double x, double y, Align align, double sp
         width += te.x_advance + (i + 1 < chars.size() ? spacing : 0.0);
     }
     double left = align == kAlignLeft ? x : align == kAlignCentre ? x - width / 2 : x - width;
-    double baseline = std::round(y + (fe.ascent - fe.descent) / 2);
-    left = std::round(left);
+    // The start and the baseline on whole pixels, so the letters stay crisp.
+    double baseline = std::round((y + (fe.ascent - fe.descent) / 2) * gScale) / gScale;
+    left = std::round(left * gScale) / gScale;
     for (const std::string& one : chars) {
         cairo_text_extents_t te;
         cairo_text_extents(cr, one.c_str(), &te);
@@ -151,7 +169,6 @@ void finish(cairo_t* cr) {
     cairo_destroy(cr);
 }
 
-cairo_surface_t* newSurface(int w, int h) { return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h); }
 
 void panel(cairo_t* cr, double x0, double y0, double x1, double y1, const char* title) {
     double w = x1 - x0, h = y1 - y0;
@@ -222,22 +239,21 @@ void buttonFace(cairo_t* cr, double x, double y, double w, double h, bool down, 
     cairo_fill(cr);
 }
 
-cairo_surface_t* drawButton(const char* caption) {
-    cairo_surface_t* s = newSurface(kButtonWidth, 2 * kButtonHeight);
-    cairo_t* cr = cairo_create(s);
+void paintButton(cairo_t* cr, const char* caption) {
     buttonFace(cr, 0, 0, kButtonWidth, kButtonHeight, false, caption);
     buttonFace(cr, 0, kButtonHeight, kButtonWidth, kButtonHeight, true, caption);
-    finish(cr);
-    return s;
 }
 
 // The knob filmstrip: frame i shows the value i / 255 on a 270 degree scale.
-cairo_surface_t* drawKnob() {
-    cairo_surface_t* s = newSurface(kKnobSize, kKnobSize * kKnobFrames);
-    cairo_t* cr = cairo_create(s);
+void paintKnob(cairo_t* cr) {
     const double c = kKnobSize / 2.0;
     const double start = 0.75 * M_PI, sweep = 1.5 * M_PI;
-    for (int i = 0; i < kKnobFrames; ++i) {
+    // Only the frames on this band (and their neighbours, in case of a stray pixel).
+    double x0, y0, x1, y1;
+    cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+    const int firstFrame = std::max(0, static_cast<int>(std::floor(y0 / kKnobSize)) - 1);
+    const int endFrame = std::min(kKnobFrames, static_cast<int>(std::ceil(y1 / kKnobSize)) + 1);
+    for (int i = firstFrame; i < endFrame; ++i) {
         double cy = i * kKnobSize + c;
         double v = i / double(kKnobFrames - 1);
         double angle = start + v * sweep;
@@ -273,14 +289,10 @@ cairo_surface_t* drawKnob() {
         setColor(cr, rgb(236, 240, 244));
         cairo_stroke(cr);
     }
-    finish(cr);
-    return s;
 }
 
 // An LED: upper half lit, lower half dark.
-cairo_surface_t* drawLed(const Rgb& lit) {
-    cairo_surface_t* s = newSurface(kLedWidth, 2 * kLedHeight);
-    cairo_t* cr = cairo_create(s);
+void paintLed(cairo_t* cr, const Rgb& lit) {
     for (int state = 0; state < 2; ++state) {
         double y = state * kLedHeight;
         roundedRect(cr, 0.5, y + 0.5, kLedWidth - 1, kLedHeight - 2, 2);
@@ -300,14 +312,10 @@ cairo_surface_t* drawLed(const Rgb& lit) {
             cairo_fill(cr);
         }
     }
-    finish(cr);
-    return s;
 }
 
 // A step slider's trough with a tick at every eighth; beat steps are brighter.
-cairo_surface_t* drawSliderBack(bool accented) {
-    cairo_surface_t* s = newSurface(kSliderWidth, kSliderHeight);
-    cairo_t* cr = cairo_create(s);
+void paintSliderBack(cairo_t* cr, bool accented) {
     roundedRect(cr, 0.5, 0.5, kSliderWidth - 1, kSliderHeight - 1, 3);
     setColor(cr, rgb(13, 15, 18));
     cairo_fill_preserve(cr);
@@ -321,15 +329,11 @@ cairo_surface_t* drawSliderBack(bool accented) {
         setColor(cr, accented ? kAccent : rgb(120, 130, 142), k == 4 ? 0.35 : 0.14);
         cairo_stroke(cr);
     }
-    finish(cr);
-    return s;
 }
 
 // The slider handle is a level bar twice the slider's height: the upper half
 // is clear (the trough shows), the lower half is the bar, its top edge lit.
-cairo_surface_t* drawSliderHandle() {
-    cairo_surface_t* s = newSurface(kSliderWidth, 2 * kSliderHeight);
-    cairo_t* cr = cairo_create(s);
+void paintSliderHandle(cairo_t* cr) {
     double top = kSliderHeight;
     cairo_rectangle(cr, 3, top, kSliderWidth - 6, kSliderHeight - 3);
     verticalGradient(cr, top, top + kSliderHeight, kAccent, kAccentDim, 0.9);
@@ -337,8 +341,6 @@ cairo_surface_t* drawSliderHandle() {
     cairo_rectangle(cr, 2, top, kSliderWidth - 4, 2);
     setColor(cr, rgb(220, 250, 255));
     cairo_fill(cr);
-    finish(cr);
-    return s;
 }
 
 void drawKnobLabel(cairo_t* cr, const ControlRecord& r, const LayoutRect& rect) {
@@ -362,9 +364,7 @@ void drawMeterLabel(cairo_t* cr, int64_t x, const char* label) {
     text(cr, label, x + kLedWidth / 2.0, top.bottom + 7, kAlignCentre, 0.3);
 }
 
-cairo_surface_t* drawBackground() {
-    cairo_surface_t* s = newSurface(kBackgroundWidth, kBackgroundHeight);
-    cairo_t* cr = cairo_create(s);
+void paintBackground(cairo_t* cr) {
     verticalGradient(cr, 0, kBackgroundHeight, kBackTop, kBackBottom);
     cairo_paint(cr);
 
@@ -467,14 +467,9 @@ cairo_surface_t* drawBackground() {
     font(cr, 7.5, true, kCondensedFont);
     setColor(cr, kDimLabel);
     text(cr, "ABOUT", (sp.left + sp.right) / 2.0, sp.bottom - 7, kAlignCentre, 0.5);
-
-    finish(cr);
-    return s;
 }
 
-cairo_surface_t* drawSplash() {
-    cairo_surface_t* s = newSurface(kSplashWidth, kSplashHeight);
-    cairo_t* cr = cairo_create(s);
+void paintSplash(cairo_t* cr) {
     roundedRect(cr, 0.5, 0.5, kSplashWidth - 1, kSplashHeight - 1, 8);
     verticalGradient(cr, 0, kSplashHeight, rgb(40, 46, 54), rgb(16, 18, 22));
     cairo_fill_preserve(cr);
@@ -501,8 +496,6 @@ cairo_surface_t* drawSplash() {
     setColor(cr, kLabel);
     text(cr, "Version 1.0  \xC2\xB7  orvane.example", 32, 118, kAlignLeft);
     text(cr, "Click anywhere to close.", 32, 138, kAlignLeft);
-    finish(cr);
-    return s;
 }
 
 // ---- output ---------------------------------------------------------------------
@@ -512,16 +505,96 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
+// One bitmap: its size in layout units, the height of its frames when it is
+// a strip of many like ones (0 otherwise), and how to paint it in those units.
+struct Bitmap {
+    int id;
+    int width, height, frameHeight;
+    std::function<void(cairo_t*)> paint;
+};
+
+// One band of one bitmap at one scale, as PNG bytes (at scale 1, as people
+// and other programs read them) or in the toolkit's packed form (larger
+// pictures, which it opens several times faster).
 struct Encoded {
     int id;
+    int scaleIndex;
+    int band;
     std::vector<unsigned char> png;
 };
+
+// The pixel where a layout coordinate falls at `scale` (as the toolkit rounds).
+int toPixels(int units, double scale) { return static_cast<int>(std::floor(units * scale + 0.5)); }
+
+// The image in the toolkit's packed form; a strip of frames `period` rows
+// tall stores each frame as its difference from the one above.
+bool pack(cairo_surface_t* s, int period, std::vector<unsigned char>& out) {
+    cairo_surface_flush(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    std::vector<unsigned char> words(static_cast<size_t>(4) * w * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t px;
+            std::memcpy(&px, data + y * stride + 4 * x, 4);
+            for (int i = 0; i < 4; ++i) words[(static_cast<size_t>(y) * w + x) * 4 + i] = static_cast<unsigned char>(px >> (8 * i));
+        }
+    VSTGUI::packed::applyPeriod(words.data(), static_cast<size_t>(4) * w, static_cast<size_t>(h), static_cast<size_t>(period));
+    uLongf length = compressBound(static_cast<uLong>(words.size()));
+    out.assign(VSTGUI::packed::kHeaderSize + length, 0);
+    VSTGUI::packed::writeHeader(out.data(), {static_cast<uint32_t>(w), static_cast<uint32_t>(h), static_cast<uint32_t>(period)});
+    if (compress2(out.data() + VSTGUI::packed::kHeaderSize, &length, words.data(), static_cast<uLong>(words.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return false;
+    out.resize(VSTGUI::packed::kHeaderSize + length);
+    return true;
+}
+
+// Paints a bitmap at a scale, band by band; stops the build on a drawing error.
+void render(const Bitmap& b, int scaleIndex, std::vector<Encoded>& out) {
+    const double scale = kScales[scaleIndex];
+    gScale = scale;
+    const int w = toPixels(b.width, scale), h = toPixels(b.height, scale);
+    for (int top = 0, band = 0; top < h; top += kBandRows, ++band) {
+        const int rows = std::min(kBandRows, h - top);
+        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, rows);
+        cairo_t* cr = cairo_create(s);
+        cairo_translate(cr, 0, -top);
+        cairo_scale(cr, scale, scale);
+        b.paint(cr);
+        finish(cr);
+        Encoded e{b.id, scaleIndex, band, {}};
+        const bool encoded = scaleIndex == 0 ? cairo_surface_write_to_png_stream(s, appendBytes, &e.png) == CAIRO_STATUS_SUCCESS
+                                             : pack(s, std::min(rows - 1, toPixels(b.frameHeight, scale)), e.png);
+        if (!encoded || cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+            std::fprintf(stderr, "cannot encode bitmap %d at scale %g: %s\n", b.id, scale,
+                         cairo_status_to_string(cairo_surface_status(s)));
+            std::exit(1);
+        }
+        cairo_surface_destroy(s);
+        out.push_back(std::move(e));
+    }
+}
 
 bool writeFile(const std::string& path, const std::string& content) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// Bytes as a string literal: the compiler reads megabytes of those quickly,
+// where a list of numbers takes it a long while.
+std::string literal(const std::vector<unsigned char>& bytes) {
+    std::string out = "\n\"";
+    char escape[8];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0 && i % 64 == 0) out += "\"\n\"";
+        std::snprintf(escape, sizeof escape, "\\%o", bytes[i]);
+        out += escape;
+    }
+    return out + "\"";
 }
 
 }  // namespace
@@ -532,62 +605,69 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string dir = argv[1];
-    struct Job {
-        int id;
-        cairo_surface_t* surface;
-    } jobs[] = {
-        {kBitmapBackground, drawBackground()},
-        {kBitmapWetOnly, drawButton("WET")},
-        {kBitmapKnob, drawKnob()},
-        {kBitmapSplash, drawSplash()},
-        {kBitmapSliderHandle, drawSliderHandle()},
-        {kBitmapLedGreen, drawLed(rgb(70, 220, 110))},
-        {kBitmapLedRed, drawLed(rgb(240, 64, 56))},
-        {kBitmapLedAmber, drawLed(rgb(240, 180, 40))},
-        {kBitmapSliderAccent, drawSliderBack(true)},
-        {kBitmapSlider, drawSliderBack(false)},
-        {kBitmapButton, drawButton(nullptr)},
+    const Bitmap bitmaps[] = {
+        {kBitmapBackground, kBackgroundWidth, kBackgroundHeight, 0, paintBackground},
+        {kBitmapWetOnly, kButtonWidth, 2 * kButtonHeight, 0, [](cairo_t* cr) { paintButton(cr, "WET"); }},
+        {kBitmapKnob, kKnobSize, kKnobSize * kKnobFrames, kKnobSize, paintKnob},
+        {kBitmapSplash, kSplashWidth, kSplashHeight, 0, paintSplash},
+        {kBitmapSliderHandle, kSliderWidth, 2 * kSliderHeight, 0, paintSliderHandle},
+        {kBitmapLedGreen, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(70, 220, 110)); }},
+        {kBitmapLedRed, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(240, 64, 56)); }},
+        {kBitmapLedAmber, kLedWidth, 2 * kLedHeight, 0, [](cairo_t* cr) { paintLed(cr, rgb(240, 180, 40)); }},
+        {kBitmapSliderAccent, kSliderWidth, kSliderHeight, 0, [](cairo_t* cr) { paintSliderBack(cr, true); }},
+        {kBitmapSlider, kSliderWidth, kSliderHeight, 0, [](cairo_t* cr) { paintSliderBack(cr, false); }},
+        {kBitmapButton, kButtonWidth, 2 * kButtonHeight, 0, [](cairo_t* cr) { paintButton(cr, nullptr); }},
     };
+    constexpr int kNumScales = static_cast<int>(sizeof kScales / sizeof kScales[0]);
 
     std::vector<Encoded> encoded;
-    for (Job& job : jobs) {
-        Encoded e{job.id, {}};
-        if (cairo_surface_write_to_png_stream(job.surface, appendBytes, &e.png) != CAIRO_STATUS_SUCCESS) {
-            std::fprintf(stderr, "cannot encode bitmap %d\n", job.id);
-            return 1;
-        }
-        if (cairo_surface_status(job.surface) != CAIRO_STATUS_SUCCESS) {
-            std::fprintf(stderr, "bitmap %d: %s\n", job.id, cairo_status_to_string(cairo_surface_status(job.surface)));
-            return 1;
-        }
-        cairo_surface_destroy(job.surface);
-        std::string png(e.png.begin(), e.png.end());
-        std::string path = dir + "/bitmap_" + std::to_string(job.id) + ".png";
-        if (!writeFile(path, png)) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
-            return 1;
-        }
-        encoded.push_back(std::move(e));
-    }
+    for (const Bitmap& b : bitmaps)
+        for (int scale = 0; scale < kNumScales; ++scale) render(b, scale, encoded);
 
+    // The bytes have names outside this file: a compiler describes a constant
+    // of this file's own, contents and all, in the debugging information.
     std::string src =
-        "// Generated by nimbrel_skin: the editor's bitmaps as PNG bytes. Do not edit.\n"
-        "#include \"resources/resource_ids.h\"\n\nnamespace {\n";
+        "// Generated by nimbrel_skin: the editor's bitmaps at every scale. Do not edit.\n"
+        "#include \"resources/resource_ids.h\"\n\nnamespace nimbrel_skin_data {\n";
     for (const Encoded& e : encoded) {
-        src += "const unsigned char bitmap" + std::to_string(e.id) + "[] = {";
-        for (size_t i = 0; i < e.png.size(); ++i) {
-            if (i % 20 == 0) src += "\n";
-            src += std::to_string(e.png[i]) + ",";
+        if (e.scaleIndex == 0) {
+            // The layout-sized pictures also as files, for people and tests.
+            const std::string path = dir + "/bitmap_" + std::to_string(e.id) + ".png";
+            if (!writeFile(path, std::string(e.png.begin(), e.png.end()))) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                return 1;
+            }
         }
-        src += "\n};\n";
+        const std::string name =
+            "png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
+        src += "extern const char " + name + "[];\nconst char " + name + "[] =" + literal(e.png) + ";\n";
     }
-    src += "}  // namespace\n\nbool findNimbrelResource(int id, const unsigned char** data, size_t* size) {\n"
-           "    switch (id) {\n";
+    src += "}  // namespace nimbrel_skin_data\n\nnamespace {\nusing namespace nimbrel_skin_data;\n"
+           "\nstruct Picture {\n    int id, scaleIndex, band;\n    const char* png;\n    size_t size;\n};\n"
+           "const Picture kPictures[] = {\n";
     for (const Encoded& e : encoded) {
-        std::string n = std::to_string(e.id);
-        src += "    case " + n + ": *data = bitmap" + n + "; *size = sizeof bitmap" + n + "; return true;\n";
+        const std::string name =
+            "png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
+        src += "    {" + std::to_string(e.id) + ", " + std::to_string(e.scaleIndex) + ", " + std::to_string(e.band) +
+               ", " + name + ", " + std::to_string(e.png.size()) + "},\n";
     }
-    src += "    default: return false;\n    }\n}\n";
+    src += "};\n}  // namespace\n\nconst double kSkinScales[] = {";
+    for (int i = 0; i < kNumScales; ++i) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%s%.17g", i ? ", " : "", kScales[i]);
+        src += number;
+    }
+    src += "};\nconst int kNumSkinScales = " + std::to_string(kNumScales) + ";\n\n" +
+           "bool findNimbrelPicture(int id, int scaleIndex, int band, const unsigned char** data, size_t* size) {\n"
+           "    for (const Picture& p : kPictures)\n"
+           "        if (p.id == id && p.scaleIndex == scaleIndex && p.band == band) {\n"
+           "            *data = reinterpret_cast<const unsigned char*>(p.png);\n"
+           "            *size = p.size;\n"
+           "            return true;\n"
+           "        }\n"
+           "    return false;\n}\n\n"
+           "bool findNimbrelResource(int id, const unsigned char** data, size_t* size) {\n"
+           "    return findNimbrelPicture(id, 0, 0, data, size);\n}\n";
     if (!writeFile(dir + "/skin_data.cpp", src)) {
         std::fprintf(stderr, "cannot write %s/skin_data.cpp\n", dir.c_str());
         return 1;

@@ -5,13 +5,14 @@ set -euo pipefail
 
 BUILD_PACKAGES=(
   cmake g++ make pkg-config
-  libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev
+  libsndfile1-dev libcairo2-dev libx11-dev libxtst-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  # The fuzz targets: clang and the runtime libraries of Debian's default clang version.
+  clang libclang-rt-dev
   lv2-dev liblilv-dev
 )
 TEST_PACKAGES=(
-  xvfb xdotool x11-utils zenity xdg-utils
+  xvfb xdotool x11-utils x11-xserver-utils zenity xdg-utils
   dragonfly-reverb-vst ardour
   lilv-utils lv2file jalv jackd2 serdi sordi
 )

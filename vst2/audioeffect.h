@@ -7,7 +7,7 @@
 // the interface's limit, so no override can write past what a host provides.
 #include <cstdint>
 
-#include "host/relaxed.h"
+#include "base/relaxed.h"
 #include "vst2/aeffect.h"
 
 class AEffEditor;

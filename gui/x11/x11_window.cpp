@@ -121,8 +121,10 @@ public:
         : display_(display) {
         XSetWindowAttributes attrs = {};
         attrs.override_redirect = popup ? True : False;
-        attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                           KeyReleaseMask | EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+        // No key events: keys typed over our window go on to the host's, so
+        // that its shortcuts keep working. An open list takes them by a grab.
+        attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                           LeaveWindowMask | StructureNotifyMask;
         attrs.background_pixmap = None;  // no flashing: we paint every pixel
         attrs.bit_gravity = NorthWestGravity;
         window_ = XCreateWindow(display_, parent, static_cast<int>(x), static_cast<int>(y), static_cast<unsigned>(width),
@@ -143,6 +145,7 @@ public:
     }
 
     ~X11Window() override {
+        releaseInput();
         if (surface_) {
             cairo_surface_finish(surface_);
             cairo_surface_destroy(surface_);
@@ -267,6 +270,25 @@ public:
                                                              rootY + rect.top, rect.width(), rect.height(), true));
     }
 
+    bool grabInput() override {
+        // Not given to our own windows first (owner_events False): every
+        // event comes to this window, in its coordinates, wherever it happens.
+        pointerGrabbed_ = XGrabPointer(display_, window_, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                       GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+        if (pointerGrabbed_)
+            keyboardGrabbed_ = XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+        XFlush(display_);
+        return pointerGrabbed_;
+    }
+
+    void releaseInput() override {
+        if (pointerGrabbed_) XUngrabPointer(display_, CurrentTime);
+        if (keyboardGrabbed_) XUngrabKeyboard(display_, CurrentTime);
+        // Done by the server when this returns: the host may grab at once.
+        if (pointerGrabbed_ || keyboardGrabbed_) XSync(display_, False);
+        pointerGrabbed_ = keyboardGrabbed_ = false;
+    }
+
 private:
     // Sends the area of the back buffer to the window with a plain image
     // request, over the connection, without shared memory.
@@ -306,6 +328,7 @@ private:
     Window window_ = 0;
     GC gc_ = nullptr;
     bool directPixels_ = false;
+    bool pointerGrabbed_ = false, keyboardGrabbed_ = false;
     cairo_surface_t* surface_ = nullptr;
 };
 

@@ -5,7 +5,7 @@ local common = {}
 
 function common.die(fmt, ...)
   io.stderr:write("run-in-ardour: ", string.format(fmt, ...), "\n")
-  -- A Lua error leaves ardour7-lua with status 0; leave with our own code instead.
+  -- A Lua error leaves the Lua session tool with status 0; leave with our own code instead.
   os.exit(3, true)
 end
 
@@ -62,6 +62,25 @@ function common.source_paths(region)
     paths[#paths + 1] = region:source(c):to_filesource():path()
   end
   return paths
+end
+
+-- A tail that rings out, as nimbrel render lets it: the render goes on in blocks of 512
+-- frames past the end of the input until a block ends a second in which both channels
+-- stayed below 1e-5 (as a 32-bit float), and stops after at most max_ring_out seconds.
+common.max_ring_out = 30
+function common.ring_out_length(channels, input_frames, total, rate)
+  local silence = string.unpack("<f", string.pack("<f", 1e-5))
+  local left, right = channels[1], channels[#channels]
+  local quiet, position = 0, 0
+  while position < total do
+    local stop = math.min(position + 512, total)
+    for i = position + 1, stop do
+      if math.abs(left[i]) < silence and math.abs(right[i]) < silence then quiet = quiet + 1 else quiet = 0 end
+    end
+    position = stop
+    if position >= input_frames and quiet >= rate then return position end
+  end
+  return total
 end
 
 return common

@@ -60,8 +60,9 @@ if job.plugin then
     local chosen
     for preset in plugin:get_info():get_presets():iter() do
       -- Ardour labels a plug-in's programs "<index> - <name>".
+      -- Names match in any case, as on the command line.
       local index, name = string.match(preset.label, "^(%d+) %- (.*)$")
-      if index == job.program or name == job.program then
+      if index == job.program or (name and name:lower() == job.program:lower()) then
         chosen = preset
         break
       end

@@ -29,14 +29,15 @@ local function bounce()
 end
 if frames < 1 then common.die("the reloaded track holds no audio") end
 local rate = Session:nominal_sample_rate()
-local total = frames + math.floor(job.tail * rate + 0.5)
+-- Without a tail the bounce runs as long as a tail may ring out; it is cut afterwards.
+local total = frames + (job.tail and math.floor(job.tail * rate + 0.5) or math.floor(common.max_ring_out * rate))
 
 local bounced = track:bounce_range(0, total, ARDOUR.InterThreadInfo(), track:main_outs(), false, "")
 if bounced:isnil() then common.die("Ardour's bounce failed") end
-return common.source_paths(bounced), rate, total
+return common.source_paths(bounced), rate, total, frames
 end
 
-local paths, rate, total = bounce()
+local paths, rate, total, frames = bounce()
 collectgarbage()
 close_session()
 
@@ -46,5 +47,6 @@ for i, path in ipairs(paths) do
   if mono.frames ~= total then common.die("%s holds %d frames, not %d", path, mono.frames, total) end
   channels[i] = mono.data[1]
 end
-wav.write(job.output, rate, channels)
-common.say(job, "rendered: %s, %d frames at %d Hz", job.output, total, rate)
+local length = job.tail and total or common.ring_out_length(channels, frames, total, rate)
+wav.write(job.output, rate, channels, length)
+common.say(job, "rendered: %s, %d frames at %d Hz", job.output, length, rate)

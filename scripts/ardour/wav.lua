@@ -95,10 +95,11 @@ function wav.read(path)
   return { rate = rate, channels = channels, frames = frames, data = data }
 end
 
--- Writes channels (arrays of numbers, all the same length) as a 32-bit float WAVE file.
-function wav.write(path, rate, channels)
+-- Writes channels (arrays of numbers, all the same length) as a 32-bit float WAVE file,
+-- all of them or their first `frames` frames.
+function wav.write(path, rate, channels, frames)
   local nch = #channels
-  local frames = #channels[1]
+  frames = frames or #channels[1]
   local f = io.open(path, "wb")
   if not f then fail(path, "cannot create") end
   local dataBytes = frames * nch * 4

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "gui/cbitmap.h"
 #include "gui/coptionmenu.h"
 #include "resources/resource_ids.h"
 
@@ -19,35 +20,14 @@
 
 namespace e2e {
 
-namespace {
-
-struct PngReader {
-    const unsigned char* data;
-    size_t size;
-    size_t at;
-};
-
-cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
-    auto* r = static_cast<PngReader*>(closure);
-    if (r->at + length > r->size) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(out, r->data + r->at, length);
-    r->at += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
+// The toolkit's own PNG reader gives the sizes the editor sees.
 Size bitmapSize(int resource) {
     const unsigned char* data = nullptr;
     size_t size = 0;
     if (!findNimbrelResource(resource, &data, &size)) return {};
-    PngReader reader{data, size, 0};
-    cairo_surface_t* s = cairo_image_surface_create_from_png_stream(readPng, &reader);
-    Size out;
-    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS)
-        out = {cairo_image_surface_get_width(s), cairo_image_surface_get_height(s)};
-    cairo_surface_destroy(s);
-    return out;
+    VSTGUI::CBitmap bitmap(data, size);
+    if (!bitmap.isLoaded()) return {};
+    return {static_cast<int>(bitmap.getWidth()), static_cast<int>(bitmap.getHeight())};
 }
 
 const ControlRecord& recordForTag(long tag) {

@@ -11,9 +11,10 @@
 #include <cairo.h>
 
 #include "editor/ov_editor.h"
-#include "host/ovaudio.h"
 #include "resources/resource_ids.h"
 #include "tests/common/private_data_folder.h"
+#include "vst2/ov_vst_editor.h"
+#include "vst2/ovaudio.h"
 
 namespace edtest {
 
@@ -45,15 +46,18 @@ inline intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t v
     }
 }
 
+// The VST 2 instance with its editor, as the plug-in's entry builds it.
 struct Instance {
     std::unique_ptr<OvAudio> fx;
+    OvVstEditor* glue = nullptr;  // the host's editor opcodes
     OvEditor* editor = nullptr;
 
     explicit Instance(bool open = true) {
         privateFolder();
-        fx = std::make_unique<OvAudio>(hostCallback);
+        fx = std::make_unique<OvAudio>(hostCallback, createOvVstEditor);
         fx->setSampleRate(44100.0f);
-        editor = static_cast<OvEditor*>(fx->getEditor());
+        glue = static_cast<OvVstEditor*>(fx->getEditor());
+        editor = &glue->editor();
         if (open) editor->open(nullptr);
     }
     ~Instance() {

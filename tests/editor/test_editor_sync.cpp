@@ -57,7 +57,7 @@ TEST(CompactMode, MarkerFileShrinksTheWindowAtOpen) {
         Instance in(false);
         EXPECT_EQ(in.editor->getEditorHidden(), 1.0f);
         ERect* r = nullptr;
-        in.editor->getRect(&r);
+        in.glue->getRect(&r);
         CBitmap back(CResourceDescription{128});
         EXPECT_EQ(r->right, back.getWidth()) << "getRect keeps the background size";
         EXPECT_EQ(r->bottom, back.getHeight());
@@ -138,14 +138,14 @@ TEST(EditorSync, HostChangesReachTheControlsAtTheNextIdle) {
     in.editor->idle();
     EXPECT_EQ(decay->getValue(), 0.9f);
     // The editor reads the instance back; the reported value is not used.
-    in.fx->paramValues[param::RDecay] = 0.3f;
-    in.editor->setParameter(param::RDecay, 0.77f);
+    in.fx->core.paramValues[param::RDecay] = 0.3f;
+    in.glue->setParameter(param::RDecay, 0.77f);
     in.editor->idle();
     EXPECT_EQ(decay->getValue(), 0.3f);
     // Indices without a control are ignored.
-    in.editor->setParameter(65, 1.0f);
-    in.editor->setParameter(-1, 1.0f);
-    in.editor->setParameter(1000, 1.0f);
+    in.glue->setParameter(65, 1.0f);
+    in.glue->setParameter(-1, 1.0f);
+    in.glue->setParameter(1000, 1.0f);
     in.editor->idle();
 }
 
@@ -174,31 +174,32 @@ TEST(EditorSync, AutomationFromAnotherThreadWhileTheWindowOpensAndCloses) {
 TEST(EditorSync, MetersClampLightOnlyChangedLedsAndAlternate) {
     Instance in;
     OvEditor& e = *in.editor;
-    in.fx->outputMeter = 12;
-    in.fx->gateMeter = 3;
-    in.fx->duckMeter = -4;
+    in.fx->core.outputMeter = 12;
+    in.fx->core.gateMeter = 3;
+    in.fx->core.duckMeter = -4;
     const int64_t first = e.getIdleCount();
     ASSERT_EQ(first % 2, 0);
     e.idle();  // even: output and gate
-    EXPECT_EQ(in.fx->outputMeter.load(), 10) << "stored back clamped";
-    EXPECT_EQ(in.fx->duckMeter.load(), 0);
+    EXPECT_EQ(in.fx->core.outputMeter.load(), 12) << "the render path's value is only read";
+    EXPECT_EQ(in.fx->core.duckMeter.load(), -4);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.outputLeds[i]->getValue(), 0.0f) << "all lit";
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 3 ? 0.0f : 1.0f);
-    EXPECT_EQ(in.fx->outputMeterShown.load(), 10);
-    EXPECT_EQ(in.fx->gateMeterShown.load(), 3);
-    EXPECT_EQ(in.fx->duckMeterShown.load(), -1) << "the ducking meter waits for an odd call";
+    EXPECT_EQ(e.shownMeter(Meter::Output), 10) << "shown clamped";
+    EXPECT_EQ(e.shownMeter(Meter::Gate), 3);
+    EXPECT_EQ(e.shownMeter(Meter::Duck), -1) << "the ducking meter waits for an odd call";
 
-    in.fx->gateMeter = 7;
-    in.fx->duckMeter = 5;
+    in.fx->core.gateMeter = 7;
+    in.fx->core.duckMeter = 5;
     e.idle();  // odd: output and duck
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 3 ? 0.0f : 1.0f) << "gate not served";
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.duckLeds[i]->getValue(), i < 5 ? 0.0f : 1.0f);
     e.idle();
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.gateLeds[i]->getValue(), i < 7 ? 0.0f : 1.0f);
 
-    in.fx->outputMeter = -3;
+    in.fx->core.outputMeter = -3;
     e.idle();
     for (int i = 0; i < 10; ++i) EXPECT_EQ(e.outputLeds[i]->getValue(), 1.0f) << "negative darkens all";
+    EXPECT_EQ(in.fx->core.outputMeter.load(), -3);
     EXPECT_EQ(e.getIdleCount(), first + 4);
 }
 
@@ -209,10 +210,10 @@ TEST(EditorSync, ProgramListIsRebuiltOnRequest) {
     in.fx->setProgram(10);
     char name[] = "Hall of fame";
     in.fx->setProgramName(name);
-    EXPECT_TRUE(in.fx->refreshProgramList.load());
+    EXPECT_TRUE(in.fx->core.refreshProgramList.load());
     e.idle();
-    EXPECT_FALSE(in.fx->refreshProgramList.load());
-    EXPECT_FALSE(in.fx->refreshWaveDisplay.load());
+    EXPECT_FALSE(in.fx->core.refreshProgramList.load());
+    EXPECT_FALSE(in.fx->core.refreshWaveDisplay.load());
     EXPECT_EQ(e.programMenu->getNbEntries(), 180);
     EXPECT_STREQ(e.programMenu->getEntryText(10), "Hall of fame");
     EXPECT_EQ(e.programMenu->getValue(), 10.0f);
@@ -263,15 +264,15 @@ TEST(EditorSync, StepSliderSendsEighthsAndShowsThemAtOnce) {
 TEST(EditorSync, ReverbEditsAskForANewPictureOthersDoNot) {
     Instance in;
     in.editor->idle();
-    ASSERT_FALSE(in.fx->refreshWaveDisplay.load());
+    ASSERT_FALSE(in.fx->core.refreshWaveDisplay.load());
     CAnimKnob* feedback = in.editor->knobs[record("Multitap feedback")];
     feedback->setValue(0.2f);
     in.editor->valueChanged(feedback);
-    EXPECT_FALSE(in.fx->refreshWaveDisplay.load());
+    EXPECT_FALSE(in.fx->core.refreshWaveDisplay.load());
     CAnimKnob* swirl = in.editor->knobs[record("Reverb swirl")];
     swirl->setValue(0.2f);
     in.editor->valueChanged(swirl);
-    EXPECT_TRUE(in.fx->refreshWaveDisplay.load());
+    EXPECT_TRUE(in.fx->core.refreshWaveDisplay.load());
 }
 
 TEST(EditorSync, ProgramStepsStopAtTheEnds) {
@@ -388,11 +389,11 @@ TEST(EditorCommands, WetOnlyButtonMutesTheDrySignalWhileHeld) {
     Instance in;
     in.editor->wetOnlyButton->setValue(1.0f);
     in.editor->valueChanged(in.editor->wetOnlyButton);
-    EXPECT_EQ(in.fx->dryFactor.load(), 0.0f);
+    EXPECT_EQ(in.fx->core.dryFactor.load(), 0.0f);
     EXPECT_STREQ(in.editor->getInfoText(), "Listen to wet signal only");
     in.editor->wetOnlyButton->setValue(0.0f);
     in.editor->valueChanged(in.editor->wetOnlyButton);
-    EXPECT_EQ(in.fx->dryFactor.load(), 1.0f);
+    EXPECT_EQ(in.fx->core.dryFactor.load(), 1.0f);
 }
 
 TEST(EditorCommands, ProgramMenuSelectsAndClamps) {

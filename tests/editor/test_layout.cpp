@@ -15,34 +15,6 @@ using edtest::Instance;
 
 namespace {
 
-struct Expected {
-    const char* name;
-    long tag;
-    int64_t kind;
-    int64_t x, y;
-};
-
-// The 34 records that are not step sliders, in table order.
-const Expected kTable[34] = {
-    {"Mix level", 0, kKindKnob, 337, 14},          {"Surround mix", 2, kKindKnob, 416, 14},
-    {"Gate threshold", 15, kKindKnob, 559, 14},    {"Gate attack", 16, kKindKnob, 638, 14},
-    {"Ducking level", 19, kKindKnob, 781, 14},     {"Volume", 1, kKindKnob, 337, 96},
-    {"Gate hold time", 17, kKindKnob, 559, 96},    {"Gate rekease", 18, kKindKnob, 638, 96},
-    {"Ducking limit", 20, kKindKnob, 781, 96},     {"Reverb mix", 5, kKindKnob, 103, 199},
-    {"Reverb room size", 6, kKindKnob, 181, 199},  {"Reverb decay", 7, kKindKnob, 260, 199},
-    {"Reverb diffusion", 8, kKindKnob, 338, 199},  {"Reverb predelay", 9, kKindKnob, 416, 199},
-    {"Reverb high damp", 10, kKindKnob, 103, 279}, {"Reverb low damp", 11, kKindKnob, 181, 279},
-    {"Reverb high cut", 12, kKindKnob, 260, 279},  {"Reverb low cut", 13, kKindKnob, 338, 279},
-    {"Reverb swirl", 14, kKindKnob, 416, 279},     {"Multitap mix", 21, kKindKnob, 103, 382},
-    {"Multitap time", 22, kKindKnob, 181, 382},    {"Multitap feedback", 23, kKindKnob, 260, 382},
-    {"Multitap detune", 24, kKindKnob, 338, 382},  {"Multitap high damp", 25, kKindKnob, 103, 463},
-    {"Multitap low damp", 26, kKindKnob, 181, 463}, {"Multitap high cut", 27, kKindKnob, 260, 463},
-    {"Multitap low cut", 28, kKindKnob, 338, 463}, {"Bypass", 3, kKindOnOffButton, 165, 9},
-    {"Effect routing", 4, kKindOnOffButton, 215, 9}, {"Next program", 110, kKindKickButton, 65, 9},
-    {"Previous program", 109, kKindKickButton, 115, 9}, {"Hide editor", 106, kKindKickButton, 215, 140},
-    {"Show the handbook", 107, kKindKickButton, 165, 140}, {"Visit www.orvane.example", 108, kKindKickButton, 115, 140},
-};
-
 CRect rectOf(CView* view) { return view->getViewSize(); }
 
 // The size of a bitmap straight from the embedded PNG.
@@ -63,34 +35,69 @@ std::string str(const CRect& r) {
 
 }  // namespace
 
-TEST(ControlTable, RecordsAreThePublishedOnes) {
-    for (int i = 0; i < 34; ++i) {
+// Where a table record's control goes, from the layout rules and the bitmap sizes.
+LayoutRect tableRect(const ControlRecord& r) {
+    switch (r.kind) {
+    case kKindKnob: {
+        Size knob = bitmapSize(kBitmapKnob);
+        return layout::knobRect(r, knob.w, knob.h);
+    }
+    case kKindStepSlider: {
+        Size slider = bitmapSize(kBitmapSlider);
+        return layout::sliderRect(r, slider.w, slider.h);
+    }
+    default: {
+        Size button = bitmapSize(kBitmapButton);
+        return layout::buttonRect(r, button.w, button.h);
+    }
+    }
+}
+
+bool overlap(const LayoutRect& a, const LayoutRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+TEST(ControlTable, EveryNamedParameterHasExactlyOneControlAndEveryCommandOne) {
+    int controls[kNumParams] = {};
+    int commands[ctag::EndOfCommands] = {};
+    for (int i = 0; i < kNumControlRecords; ++i) {
         const ControlRecord& r = controlTabs[i];
-        EXPECT_STREQ(r.name, kTable[i].name) << "record " << i;
-        EXPECT_EQ(r.tag, kTable[i].tag) << "record " << i;
-        EXPECT_EQ(r.kind, kTable[i].kind) << "record " << i;
-        EXPECT_EQ(r.x, kTable[i].x) << "record " << i;
-        EXPECT_EQ(r.y, kTable[i].y) << "record " << i;
-        EXPECT_EQ(r.group, 0);
-        EXPECT_EQ(r.initValue, r.kind == kKindKnob ? 0.5f : 0.0f);
-    }
-    for (int k = 0; k <= 16; ++k) {
-        for (int side = 0; side < 2; ++side) {
-            const ControlRecord& r = controlTabs[34 + 2 * k + side];
-            char name[40];
-            std::snprintf(name, sizeof name, "Multitap step %d %s", k, side ? "right" : "left");
-            EXPECT_STREQ(r.name, name);
-            EXPECT_EQ(r.kind, kKindStepSlider);
-            EXPECT_EQ(r.tag, 29 + 2 * k + side);
-            EXPECT_EQ(r.x, 466 + 22 * k);
-            EXPECT_EQ(r.y, side ? 462 : 393);
-            EXPECT_EQ(r.initValue, 0.5f);
+        EXPECT_EQ(r.group, 0) << r.name;
+        ASSERT_GE(r.tag, 0) << r.name;
+        if (r.tag < kNumParams) {
+            ++controls[r.tag];
+            EXPECT_STREQ(r.name, ParameterNameTab[r.tag].longName) << "the info line names the parameter";
+            EXPECT_EQ(r.kind == kKindStepSlider, r.tag >= param::StepL0 && r.tag <= param::StepR16) << r.name;
+        } else {
+            ASSERT_LT(r.tag, ctag::EndOfCommands) << r.name;
+            EXPECT_EQ(r.kind, kKindKickButton) << "a command is a button: " << r.name;
+            ++commands[r.tag];
         }
+        EXPECT_LT(std::strlen(r.name), 32u) << r.name;
     }
-    EXPECT_EQ(controlTabs[68].kind, kKindEnd);
-    EXPECT_EQ(controlTabs[68].tag, -99);
-    EXPECT_STREQ(controlTabs[68].name, "End");
-    for (int i = 0; i < kNumControlRecords; ++i) EXPECT_LT(std::strlen(controlTabs[i].name), 32u);
+    for (int p = 0; p < kNumParams; ++p)
+        EXPECT_EQ(controls[p], p < kNumNamedParams ? 1 : 0) << ParameterNameTab[p].shortName;
+    for (long t : {ctag::HideEditor, ctag::Handbook, ctag::WebSite, ctag::PreviousProgram, ctag::NextProgram})
+        EXPECT_EQ(commands[t], 1) << "tag " << t;
+    EXPECT_EQ(controlTabs[kNumControlRecords].kind, kKindEnd);
+}
+
+TEST(ControlTable, ControlsLieInsideTheWindowAndNoneCoversAnother) {
+    Size back = bitmapSize(kBitmapBackground);
+    for (int i = 0; i < kNumControlRecords; ++i) {
+        const ControlRecord& r = controlTabs[i];
+        const LayoutRect a = tableRect(r);
+        EXPECT_GT(a.width(), 0) << r.name;
+        EXPECT_GT(a.height(), 0) << r.name;
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= back.w && a.bottom <= back.h)
+            << r.name << " at (" << a.left << ", " << a.top << ", " << a.right << ", " << a.bottom << ")";
+        for (int j = i + 1; j < kNumControlRecords; ++j)
+            EXPECT_FALSE(overlap(a, tableRect(controlTabs[j]))) << r.name << " covers " << controlTabs[j].name;
+    }
+    // The views outside the table keep to the window too.
+    for (const LayoutRect& v : {layout::kWaveDisplay, layout::kProgramMenu, layout::kMainMenu, layout::kInfoLabel,
+                                layout::kSplash})
+        EXPECT_TRUE(v.left >= 0 && v.top >= 0 && v.right <= back.w && v.bottom <= back.h);
 }
 
 TEST(ControlTable, TagMapFindsEveryControlAndNothingElse) {
@@ -141,7 +148,7 @@ TEST(EditorLayout, GetRectIsTheBackgroundAndOpenPlacesEveryTableControl) {
     Size back = bitmapSize(kBitmapBackground), knob = bitmapSize(kBitmapKnob);
     Size button = bitmapSize(kBitmapButton), slider = bitmapSize(kBitmapSlider);
     ERect* r = nullptr;
-    ASSERT_TRUE(in.editor->getRect(&r));
+    ASSERT_TRUE(in.glue->getRect(&r));
     EXPECT_EQ(r->top, 0);
     EXPECT_EQ(r->left, 0);
     EXPECT_EQ(r->right, back.w);

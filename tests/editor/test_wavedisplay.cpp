@@ -72,7 +72,7 @@ TEST(WaveDisplay, TracesAreTheReverbsResponseToTheBurst) {
             ASSERT_LE(w.bottomTrace[x], 0.0f);
             ASSERT_GE(w.bottomTrace[x], -70.0f);
         }
-        EXPECT_EQ(in.fx->displayReverb.samplerate, 7000.0f);
+        EXPECT_EQ(in.editor->getDisplayReverb().samplerate, 7000.0f);
     }
 }
 
@@ -119,10 +119,10 @@ TEST(WaveDisplay, OnlyTheReverbsOwnControlsChangeThePicture) {
 
 TEST(WaveDisplay, TheAudioReverbIsNotTouched) {
     Instance in;
-    in.fx->reverb.samplerate = 48000.0f;
+    in.fx->core.reverb.samplerate = 48000.0f;
     in.editor->updateWaveDisplayData();
-    EXPECT_EQ(in.fx->reverb.samplerate, 48000.0f);
-    for (int n = 1; n <= 10; ++n) EXPECT_EQ(in.fx->reverb.line(n)[100], 0.0f);
+    EXPECT_EQ(in.fx->core.reverb.samplerate, 48000.0f);
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(in.fx->core.reverb.line(n)[100], 0.0f);
 }
 
 TEST(WaveDisplay, DrawsTheEnvelopeOverTheBackground) {

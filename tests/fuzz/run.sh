@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the program and the bank loader for SECONDS each (default 60) under
+# Fuzzes the program and the bank loader and the command line's audio-file
+# reading for SECONDS each (default 60) under
 # the address and undefined-behaviour sanitizers. Exits non-zero on the first
 # crash; the crashing input is left in the build folder.
 #   tests/fuzz/run.sh [SECONDS]
@@ -12,7 +13,7 @@ build="${NIMBREL_FUZZ_BUILD:-$root/build-fuzz}"
 
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DNIMBREL_FUZZ=ON -DNIMBREL_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_fxp_load fuzz_fxb_load fuzz_seeds -j2
+cmake --build "$build" --target fuzz_fxp_load fuzz_fxb_load fuzz_seeds fuzz_audio_read fuzz_audio_seeds -j2
 
 corpus="$build/fuzz-corpus"
 mkdir -p "$corpus/fxp" "$corpus/fxb"
@@ -23,3 +24,9 @@ for kind in fxp fxb; do
   (cd "$build" && "$build/tests/fuzz/fuzz_${kind}_load" -max_total_time="$seconds" -max_len=66000 \
      -print_final_stats=1 "$corpus/$kind")
 done
+
+mkdir -p "$corpus/audio"
+"$build/tests/fuzz/fuzz_audio_seeds" "$corpus/audio"
+echo "fuzzing the command line's audio-file reading for $seconds s"
+(cd "$build" && "$build/tests/fuzz/fuzz_audio_read" -max_total_time="$seconds" -max_len=66000 \
+   -print_final_stats=1 "$corpus/audio")

@@ -4,15 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
+#include "gui/platform_window.h"
+#include "gui/scale_factor.h"
 #include "support.h"
 
 // After the test framework: Xlib's macros (None, Bool, ...) would clash with it.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 using namespace guitest;
 
@@ -55,9 +59,52 @@ protected:
         XTestFakeMotionEvent(dpy, -1, originX + x, originY + y, 0);
         XFlush(dpy);
     }
+    // Pointer positions in units of a frame at `scale`: the pixel where the unit starts.
+    void pointerToUnits(CCoord x, CCoord y, double scale) {
+        pointerTo(static_cast<int>(toPixels(x, scale)), static_cast<int>(toPixels(y, scale)));
+    }
+    void pointerToScreen(int x, int y) {
+        XTestFakeMotionEvent(dpy, -1, x, y, 0);
+        XFlush(dpy);
+    }
     void button(unsigned b, bool press) {
         XTestFakeButtonEvent(dpy, b, press ? True : False, 0);
         XFlush(dpy);
+    }
+    void clickButton() {
+        button(1, true);
+        button(1, false);
+    }
+    void key(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(dpy, sym);
+        XTestFakeKeyEvent(dpy, code, True, 0);
+        XTestFakeKeyEvent(dpy, code, False, 0);
+        XFlush(dpy);
+    }
+    // A menu of the given entries at (10, 10) in the frame, its list opened by a click.
+    COptionMenu* openMenu(CFrame* frame, const std::vector<std::string>& entries, long style = 0) {
+        COptionMenu* menu = new COptionMenu(CRect(10, 10, 110, 30), &listener, 100, nullptr, nullptr, style);
+        menu->setNbItemsPerColumn(30);
+        for (const std::string& e : entries) menu->addEntry(e.c_str());
+        frame->addView(menu);
+        serve(frame, [] { return false; }, 30);
+        pointerToUnits(50, 20, frame->getScaleFactor());
+        clickButton();
+        EXPECT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+        return menu;
+    }
+    static std::vector<std::string> numbered(int n) {
+        std::vector<std::string> out;
+        for (int i = 0; i < n; ++i) out.push_back("Entry " + std::to_string(i));
+        return out;
+    }
+    // Whether another program could take the pointer now (nobody holds it).
+    bool pointerFree() {
+        const bool free = XGrabPointer(dpy, parent, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                                       CurrentTime) == GrabSuccess;
+        if (free) XUngrabPointer(dpy, CurrentTime);
+        XSync(dpy, False);
+        return free;
     }
     XWindowAttributes attributes(Window w) {
         XWindowAttributes wa;
@@ -279,6 +326,187 @@ TEST_F(X11Test, ManyOpenCloseCyclesLeaveNothingBehind) {
     EXPECT_EQ(childCount(), 0u);
     bg->forget();
     strip->forget();
+}
+
+TEST_F(X11Test, ScaledFrameHasScaledWindowAndControlsWorkAtTheirScaledPlaces) {
+    for (double scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        listener.events.clear();
+        CFrame* frame = new CFrame(CRect(0, 0, 400, 300), reinterpret_cast<void*>(parent), nullptr, scale);
+        ASSERT_TRUE(frame->isOpen());
+        const XWindowAttributes wa = attributes(frame->getNativeWindow());
+        EXPECT_EQ(wa.width, toPixels(400, scale));
+        EXPECT_EQ(wa.height, toPixels(300, scale));
+        CKnob* knob = new CKnob(CRect(250, 50, 290, 90), &listener, 7);
+        CKickButton* kick = new CKickButton(CRect(150, 50, 180, 80), &listener, 110, nullptr);
+        CVerticalSlider* slider = new CVerticalSlider(CRect(100, 100, 116, 160), &listener, 30, 100, 160, nullptr, nullptr);
+        frame->addView(knob);
+        frame->addView(kick);
+        frame->addView(slider);
+        serve(frame, [] { return false; }, 30);
+
+        // A knob dragged 40 units up, whatever the pixels.
+        knob->setValue(0.5f);
+        pointerToUnits(270, 70, scale);
+        button(1, true);
+        pointerToUnits(270, 30, scale);
+        EXPECT_TRUE(serve(frame, [&] { return knob->getValue() > 0.69f; }));
+        button(1, false);
+        serve(frame, [&] { return !knob->isEditing(); });
+        EXPECT_NEAR(knob->getValue(), 0.7f, 1e-5f);
+
+        // The kick button pressed and let go on its scaled place.
+        listener.events.clear();
+        pointerToUnits(165, 65, scale);
+        clickButton();
+        EXPECT_TRUE(serve(frame, [&] { return listener.count("end") == 1; }));
+        EXPECT_EQ(listener.values(), (std::vector<float>{1.f, 0.f}));
+
+        // The slider jumps to the value of the unit clicked.
+        pointerToUnits(108, 145, scale);
+        clickButton();
+        EXPECT_TRUE(serve(frame, [&] { return !slider->isEditing() && slider->getValue() != 0.f; }));
+        EXPECT_FLOAT_EQ(slider->getValue(), slider->valueAtPoint(CPoint(108, 145)));
+        frame->forget();
+    }
+}
+
+TEST_F(X11Test, ScaleChangeResizesTheWindowAndItsListsWindow) {
+    CFrame* frame = new CFrame(CRect(0, 0, 200, 100), reinterpret_cast<void*>(parent), nullptr);
+    const Window w = frame->getNativeWindow();
+    EXPECT_TRUE(frame->setScaleFactor(2.0));
+    EXPECT_TRUE(serve(frame, [&] {
+        const XWindowAttributes a = attributes(w);
+        return a.width == 400 && a.height == 200;
+    }));
+    // The list, taller than the window, in a window of its own at the scale.
+    COptionMenu* menu = openMenu(frame, numbered(40), kCheckStyle);
+    ASSERT_NE(frame->getPopupWindow(), 0u);
+    const XWindowAttributes pa = attributes(frame->getPopupWindow());
+    EXPECT_EQ(pa.height, 2 * 30 * COptionMenu::kItemHeight);
+    EXPECT_EQ(pa.width, 2 * menu->getPopupRect().width());
+    const CRect r = menu->getItemRect(35);
+    pointerToUnits(r.left + 5, r.top + 5, 2.0);
+    serve(frame, [] { return false; }, 30);
+    clickButton();
+    ASSERT_TRUE(serve(frame, [&] { return !listener.values().empty(); }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{35.f}));
+    frame->forget();
+}
+
+TEST_F(X11Test, OpenListClosesOnAClickOutsideEveryWindowOfOursAndLetsThePointerGo) {
+    for (int entries : {4, 40}) {  // a list inside the window, and one in a window of its own
+        SCOPED_TRACE(entries);
+        CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+        COptionMenu* menu = openMenu(frame, numbered(entries));
+        ASSERT_TRUE(menu->isPopupOpen());
+        EXPECT_TRUE(frame->hasInputGrab());
+        EXPECT_FALSE(pointerFree());
+        // Far outside the host's window, on the bare screen.
+        pointerToScreen(1250, 1000);
+        clickButton();
+        EXPECT_TRUE(serve(frame, [&] { return !menu->isPopupOpen(); }));
+        EXPECT_TRUE(listener.values().empty());
+        EXPECT_FALSE(frame->hasInputGrab());
+        EXPECT_TRUE(pointerFree());
+        frame->forget();
+    }
+}
+
+TEST_F(X11Test, KeysReachAnOpenListWhereverThePointerIs) {
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+    COptionMenu* menu = openMenu(frame, {"Load preset", "Load bank", "_", "Save preset"});
+    ASSERT_TRUE(menu->isPopupOpen());
+    pointerToScreen(1250, 1000);  // away from every window of ours
+    serve(frame, [] { return false; }, 30);
+    key(XK_Escape);
+    EXPECT_TRUE(serve(frame, [&] { return !menu->isPopupOpen(); }));
+    EXPECT_TRUE(pointerFree());
+
+    pointerTo(50, 20);
+    clickButton();
+    ASSERT_TRUE(serve(frame, [&] { return menu->isPopupOpen(); }));
+    pointerToScreen(1250, 1000);
+    key(XK_Down);
+    key(XK_Down);
+    key(XK_Down);  // over the separator
+    EXPECT_TRUE(serve(frame, [&] { return menu->getHighlight() == 3; }));
+    key(XK_Return);
+    EXPECT_TRUE(serve(frame, [&] { return !listener.values().empty(); }));
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f}));
+    EXPECT_FALSE(menu->isPopupOpen());
+    frame->forget();
+}
+
+TEST_F(X11Test, KeysOverTheWindowWithoutAListGoOnToTheHostsWindow) {
+    XSelectInput(dpy, parent, KeyPressMask);
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+    serve(frame, [] { return false; }, 30);
+    pointerTo(100, 100);  // over our window; the focus follows the pointer
+    XSync(dpy, False);
+    serve(frame, [] { return false; }, 30);
+    key(XK_space);
+    bool hostGotIt = false;
+    serve(frame, [&] {
+        XEvent e;
+        while (XCheckWindowEvent(dpy, parent, KeyPressMask, &e))
+            hostGotIt = hostGotIt || XLookupKeysym(&e.xkey, 0) == XK_space;
+        return hostGotIt;
+    });
+    EXPECT_TRUE(hostGotIt);
+    frame->forget();
+}
+
+TEST_F(X11Test, ClosingWithTheListOpenLetsThePointerAndKeyboardGo) {
+    CFrame* frame = new CFrame(CRect(0, 0, 300, 200), reinterpret_cast<void*>(parent), nullptr);
+    COptionMenu* menu = openMenu(frame, {"One"});
+    ASSERT_TRUE(menu->isPopupOpen());
+    EXPECT_FALSE(pointerFree());
+    frame->forget();
+    EXPECT_TRUE(pointerFree());
+    const bool keyboardFree =
+        XGrabKeyboard(dpy, parent, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    XUngrabKeyboard(dpy, CurrentTime);
+    EXPECT_TRUE(keyboardFree);
+}
+
+// Sets the X server's resources as a desktop does, with xrdb; false when xrdb
+// is missing.
+bool setResources(const char* text) {
+    FILE* p = popen(text ? "xrdb -nocpp -load - 2>/dev/null" : "xrdb -remove 2>/dev/null", "w");
+    if (!p) return false;
+    if (text) std::fputs(text, p);
+    return pclose(p) == 0;
+}
+
+TEST_F(X11Test, DesktopScaleIsTheServersXftDpi) {
+    if (!setResources("Xft.dpi:\t144\n")) GTEST_SKIP() << "xrdb is not installed";
+    EXPECT_EQ(platformScaleFactor(), 1.5);
+    {
+        ScopedEnv env(kScaleEnvironmentVariable, nullptr);
+        EXPECT_EQ(currentScaleFactor(), 1.5);
+        EXPECT_EQ(currentScaleFactor(3.0), 3.0);  // the host's word first
+    }
+    {
+        ScopedEnv env(kScaleEnvironmentVariable, "2");
+        EXPECT_EQ(currentScaleFactor(), 2.0);
+    }
+    {
+        ScopedEnv env(kScaleEnvironmentVariable, "two");
+        EXPECT_EQ(currentScaleFactor(), 1.5);
+    }
+    ASSERT_TRUE(setResources("Xft.antialias:\t1\nXft.dpi:\t192\n"));
+    EXPECT_EQ(platformScaleFactor(), 2.0);
+    // A malformed or absent entry: no desktop factor, so 1.
+    ScopedEnv env(kScaleEnvironmentVariable, nullptr);
+    ASSERT_TRUE(setResources("Xft.dpi:\tlarge\n"));
+    EXPECT_EQ(platformScaleFactor(), 0.0);
+    EXPECT_EQ(currentScaleFactor(), 1.0);
+    ASSERT_TRUE(setResources("Xft.dpi:\t-96\n"));
+    EXPECT_EQ(currentScaleFactor(), 1.0);
+    ASSERT_TRUE(setResources(nullptr));
+    EXPECT_EQ(platformScaleFactor(), 0.0);
+    EXPECT_EQ(currentScaleFactor(), 1.0);
 }
 
 }  // namespace

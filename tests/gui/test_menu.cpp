@@ -101,6 +101,78 @@ TEST_F(MenuTest, ClickBesideTheListOrEscapeClosesWithoutChoice) {
     EXPECT_TRUE(listener.values().empty());
 }
 
+CKeyCode key(unsigned char virt, int32_t character = 0) {
+    CKeyCode k;
+    k.virt = virt;
+    k.character = character;
+    return k;
+}
+
+long press(CFrame* frame, unsigned char virt, int32_t character = 0) {
+    CKeyCode k = key(virt, character);
+    return frame->onKeyDown(k);
+}
+
+// Presses each key in turn; after each the highlight is on the entry given.
+void walk(CFrame* frame, COptionMenu* menu, const std::vector<std::pair<unsigned char, long>>& steps) {
+    for (const auto& step : steps) {
+        EXPECT_EQ(press(frame, step.first), 1) << "key " << int(step.first);
+        EXPECT_EQ(menu->getHighlight(), step.second) << "after key " << int(step.first);
+    }
+}
+
+TEST_F(MenuTest, ArrowsMoveTheHighlightOverSeparatorsAndDisabledEntriesAndEnterChooses) {
+    for (const char* t : {"Load preset", "Load bank", "_", "Save preset", "Save bank", "_", "Init"}) menu->addEntry(t);
+    menu->addEntry("Greyed", -1, CMenuItem::kDisabled);
+    menu->setStyle(0);  // a plain command menu: no entry is marked
+    // Without a list, keys are not the toolkit's: the host gets them.
+    EXPECT_EQ(press(frame, VKEY_DOWN), -1);
+    EXPECT_EQ(press(frame, VKEY_ESCAPE), -1);
+    ASSERT_TRUE(menu->popup());
+    EXPECT_EQ(menu->getHighlight(), -1);
+    // Over the separator; End to the last entry that can be chosen (not the
+    // greyed one) and no further; the ends hold.
+    walk(frame, menu, {{VKEY_DOWN, 0}, {VKEY_DOWN, 1}, {VKEY_DOWN, 3}, {VKEY_END, 6}, {VKEY_DOWN, 6},
+                       {VKEY_UP, 4}, {VKEY_HOME, 0}, {VKEY_UP, 0}});
+    // A key the list has no use for goes back unhandled and changes nothing.
+    EXPECT_EQ(press(frame, 0, 'a'), -1);
+    EXPECT_TRUE(menu->isPopupOpen());
+    press(frame, VKEY_DOWN);
+    press(frame, VKEY_DOWN);
+    EXPECT_TRUE(listener.values().empty());
+    EXPECT_EQ(press(frame, VKEY_RETURN), 1);
+    EXPECT_FALSE(menu->isPopupOpen());
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f}));
+    // The keypad's Enter as well; the pointer and the keys share the highlight.
+    ASSERT_TRUE(menu->popup());
+    const CRect r = menu->getItemRect(4);
+    move(frame, r.left + 2, r.top + 2, 0);
+    EXPECT_EQ(menu->getHighlight(), 4);
+    press(frame, VKEY_UP);
+    EXPECT_EQ(press(frame, VKEY_ENTER), 1);
+    EXPECT_EQ(listener.values(), (std::vector<float>{3.f, 3.f}));
+    EXPECT_EQ(press(frame, VKEY_RETURN), -1);  // closed: no longer the list's
+}
+
+TEST_F(MenuTest, KeysStartAtTheMarkedEntryAndMoveByColumns) {
+    fill(75);
+    menu->setNbItemsPerColumn(30);
+    menu->setCurrent(40);
+    menu->checkEntryAlone(40);
+    ASSERT_TRUE(menu->popup());
+    // From where the list is, a column at a time; the last column is short.
+    walk(frame, menu, {{VKEY_DOWN, 40}, {VKEY_DOWN, 41}, {VKEY_RIGHT, 71}, {VKEY_RIGHT, 74}, {VKEY_LEFT, 44},
+                       {VKEY_LEFT, 14}, {VKEY_LEFT, 0}});
+    // Enter with nothing chosen keeps the list; Escape closes it without a choice.
+    menu->closePopup();
+    ASSERT_TRUE(menu->popup());
+    EXPECT_EQ(press(frame, VKEY_RETURN), 1);
+    EXPECT_TRUE(menu->isPopupOpen());
+    EXPECT_EQ(press(frame, VKEY_ESCAPE), 1);
+    EXPECT_FALSE(menu->isPopupOpen());
+    EXPECT_TRUE(listener.values().empty());
+}
+
 TEST_F(MenuTest, InsertAndRemoveEntries) {
     fill(3);
     menu->removeEntry(1);

@@ -1,27 +1,37 @@
-// Operations of the plug-in instance that no host opcode reaches: the
-// editor's program commands, the wet-only factor, the value texts in full.
+// The format-free instance's own operations: programs, the wet-only factor,
+// the meters, the moments it asks for the tempo, and what it tells its
+// format. No plug-in format is linked.
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
+#include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 #include "tests/common/private_data_folder.h"
 
 namespace {
 
-std::unique_ptr<OvAudio> makeInstance() {
+std::unique_ptr<OvCore> makeInstance() {
     privateDataFolder();
-    return std::make_unique<OvAudio>(nullptr);
+    return std::make_unique<OvCore>();
 }
 
-std::string text(OvAudio& fx, int index, float value) {
-    char buffer[AudioEffect::kTextBufferSize];
-    fx.getParameterDisplayValue(index, buffer, value);
-    return buffer;
-}
+struct Stereo {
+    explicit Stereo(int frames, float left = 0.0f, float right = 0.0f)
+        : inL(frames, left), inR(frames, right), outL(frames), outR(frames) {}
+    std::vector<float> inL, inR, outL, outR;
+    float* in[2] = {nullptr, nullptr};
+    float* out[2] = {nullptr, nullptr};
+    void run(OvCore& fx, int frames) {
+        in[0] = inL.data();
+        in[1] = inR.data();
+        out[0] = outL.data();
+        out[1] = outR.data();
+        fx.processReplacing(in, out, frames);
+    }
+};
 
 TEST(Instance, InitPatchNamesAndResetsOnlyThatProgram) {
     auto fx = makeInstance();
@@ -29,8 +39,8 @@ TEST(Instance, InitPatchNamesAndResetsOnlyThatProgram) {
     fx->setParameter(0, 0.9f);
     fx->setProgram(2);
     fx->initPatch(7);
-    char name[64];
-    ASSERT_TRUE(fx->getProgramNameIndexed(0, 7, name));
+    char name[kProgramNameSize];
+    ASSERT_TRUE(fx->getProgramNameIndexed(7, name));
     EXPECT_STREQ(name, "Init 007");
     EXPECT_EQ(fx->programs[7].values[param::Mix].load(), 0.5f);
     EXPECT_EQ(fx->programs[7].values[param::StepL16].load(), 1.0f);
@@ -39,7 +49,9 @@ TEST(Instance, InitPatchNamesAndResetsOnlyThatProgram) {
     EXPECT_EQ(fx->getParameter(0), fx->programs[2].values[0].load());
     fx->initPatch(180);  // out of range: nothing
     fx->initPatch(-1);
-    fx->setProgramS(7);
+    fx->refreshProgramList = false;
+    fx->refreshWaveDisplay = false;
+    fx->setProgram(7);
     EXPECT_EQ(fx->getParameter(param::Volume), 0.705f);
     EXPECT_TRUE(fx->refreshProgramList.load());
     EXPECT_TRUE(fx->refreshWaveDisplay.load());
@@ -79,13 +91,11 @@ TEST(Instance, WetOnlyFactorRemovesTheDrySignal) {
     fx->setParameter(param::Mix, 0.25f);
     fx->setParameter(param::Volume, 0.5f);
     fx->dryFactor = 0.0f;
-    std::vector<float> inL(300, 0.4f), inR(300, -0.2f), outL(300), outR(300);
-    float* in[2] = {inL.data(), inR.data()};
-    float* out[2] = {outL.data(), outR.data()};
-    fx->processReplacing(in, out, 300);
+    Stereo s(300, 0.4f, -0.2f);
+    s.run(*fx, 300);
     for (int i = 0; i < 300; ++i) {
-        EXPECT_FLOAT_EQ(outL[i], 0.4f * 0.25f);
-        EXPECT_FLOAT_EQ(outR[i], -0.2f * 0.25f);
+        EXPECT_FLOAT_EQ(s.outL[i], 0.4f * 0.25f);
+        EXPECT_FLOAT_EQ(s.outR[i], -0.2f * 0.25f);
     }
     fx->suspend();
     EXPECT_EQ(fx->dryFactor.load(), 1.0f);  // a reset releases the button
@@ -94,35 +104,119 @@ TEST(Instance, WetOnlyFactorRemovesTheDrySignal) {
 TEST(Instance, MetersFollowTheOutputAndRestAfterReset) {
     auto fx = makeInstance();
     fx->setProgram(126);  // the gate is on
-    std::vector<float> inL(4096, 0.9f), inR(4096, 0.9f), outL(4096), outR(4096);
-    float* in[2] = {inL.data(), inR.data()};
-    float* out[2] = {outL.data(), outR.data()};
-    fx->processReplacing(in, out, 4096);
+    Stereo s(4096, 0.9f, 0.9f);
+    s.run(*fx, 4096);
     EXPECT_GE(fx->outputMeter.load(), 5);
     EXPECT_EQ(fx->gateMeter.load(), 10);
     fx->setParameter(param::Bypass, 1.0f);
-    fx->processReplacing(in, out, 512);
+    s.run(*fx, 512);
     EXPECT_EQ(fx->gateMeter.load(), 0);
     EXPECT_EQ(fx->duckMeter.load(), 0);
     fx->suspend();
     EXPECT_EQ(fx->outputMeter.load(), 0);
-    EXPECT_EQ(fx->outputMeterShown.load(), -1);
-    EXPECT_EQ(fx->gateEnvelope.state, 0);
-    EXPECT_EQ(fx->gateEnvelope.phase, 1.0f);
+    EXPECT_EQ(fx->outputPeak.level, 0.0f);
+    EXPECT_EQ(fx->gate.envelope.state, Envelope::Idle);
+    EXPECT_EQ(fx->gate.envelope.phase, 1.0f);
+    EXPECT_EQ(fx->ducker.smooth, 0.0f);
 }
 
-TEST(Instance, FullValueTextsBeforeTheHostLimit) {
+// Counts the tempo queries and answers a new tempo each time, as a VST 2 host may.
+struct CountingClock : HostClock {
+    int asked = 0;
+    double tempo() override { return 100.0 + ++asked; }
+};
+
+TEST(Instance, AsksForTheTempoAtEveryTickAndEveryPiece) {
     auto fx = makeInstance();
-    EXPECT_EQ(text(*fx, param::RHiDamp, 0.0f), "0% 22.0");
-    EXPECT_EQ(text(*fx, param::GThresh, 0.001f), "-120.0 dB");
-    EXPECT_EQ(text(*fx, param::RHiCut, 0.0f), "640");
-    EXPECT_EQ(text(*fx, param::RLowCut, 1.0f), "1360");
-    EXPECT_EQ(text(*fx, param::MHiCut, 0.0f), "200");
-    EXPECT_EQ(text(*fx, param::MLowDamp, 1.0f), "100% 3.0");
-    EXPECT_EQ(text(*fx, param::RPredel, 1.0f), "650.0");
-    EXPECT_EQ(text(*fx, param::DLimit, 0.5f), "6.0 dB");
-    EXPECT_EQ(text(*fx, 70, 0.5f), "");
-    EXPECT_LT(text(*fx, param::Mix, 3.0e38f).size(), static_cast<size_t>(AudioEffect::kTextBufferSize));
+    CountingClock clock;
+    fx->setHostClock(&clock);
+    Stereo s(512);
+    // 512 frames at 44100 Hz from a reset: ticks at 0, 147, 294 and 441, and
+    // four pieces (0..146, 147..293, 294..440, 441..511).
+    s.run(*fx, 512);
+    EXPECT_EQ(clock.asked, 8);
+    EXPECT_EQ(fx->hostTempo, 108.0) << "the last answer is the one in use";
+    // The next block continues the last piece (76 more frames) before its tick at 588.
+    clock.asked = 0;
+    s.run(*fx, 100);
+    EXPECT_EQ(clock.asked, 3) << "piece 512..587, tick, piece 588..611";
+    // Bypassed pieces do not ask; the ticks still do.
+    fx->reset();
+    fx->setParameter(param::Bypass, 1.0f);
+    clock.asked = 0;
+    s.run(*fx, 512);
+    EXPECT_EQ(clock.asked, 4);
+    // Without a clock the tempo is 120.
+    fx->setHostClock(nullptr);
+    fx->setParameter(param::Bypass, 0.0f);
+    s.run(*fx, 512);
+    EXPECT_EQ(fx->hostTempo, 120.0);
+}
+
+// Records what the instance tells its format.
+struct RecordingObserver : InstanceObserver {
+    std::vector<std::pair<int, float>> changes;
+    int displays = 0;
+    void parameterChanged(int index, float value) override { changes.emplace_back(index, value); }
+    void displayChanged() override { ++displays; }
+};
+
+TEST(Instance, TellsItsFormatOfChangesAndOfProgramChangesByMidi) {
+    auto fx = makeInstance();
+    RecordingObserver seen;
+    fx->setObserver(&seen);
+    fx->setParameter(param::RSize, 0.25f);
+    ASSERT_EQ(seen.changes.size(), 1u);
+    EXPECT_EQ(seen.changes[0], std::make_pair(int(param::RSize), 0.25f));
+    fx->setParameter(kNumParams, 0.5f);  // not a parameter: nothing
+    EXPECT_EQ(seen.changes.size(), 1u);
+
+    // A Program Change at frame 400 takes effect at the tick that opens the
+    // period holding frame 400 (the tick at 294), and the host is told.
+    seen.changes.clear();
+    fx->addOrvaneMidiEvent(static_cast<char>(0xC3), 5, 0, 400);
+    Stereo s(512);
+    s.run(*fx, 293);  // ticks at 0 and 147 only
+    EXPECT_EQ(fx->getProgram(), 0);
+    EXPECT_EQ(seen.displays, 0);
+    fx->reset();
+    s.run(*fx, 512);
+    EXPECT_EQ(fx->getProgram(), 5);
+    EXPECT_EQ(seen.displays, 1);
+    EXPECT_EQ(seen.changes.size(), static_cast<size_t>(kNumParams)) << "every value of the new program";
+    // A Note On is taken from the queue without effect.
+    fx->addOrvaneMidiEvent(static_cast<char>(0x90), 60, 100, 0);
+    s.run(*fx, 512);
+    EXPECT_EQ(fx->getProgram(), 5);
+    EXPECT_EQ(seen.displays, 1);
+    fx->setObserver(nullptr);
+}
+
+TEST(Instance, StoredProgramsFromFilesKeepTheirWholeNameAndRaiseTheList) {
+    auto fx = makeInstance();
+    fx->refreshProgramList = false;
+    float values[3] = {0.1f, 0.2f, 0.3f};
+    fx->storeProgram(9, "A name of twenty-eight chars", values, 3);
+    char name[kProgramNameSize];
+    ASSERT_TRUE(fx->getProgramNameIndexed(9, name));
+    EXPECT_STREQ(name, "A name of twenty-eight chars");
+    EXPECT_EQ(fx->programs[9].values[2].load(), 0.3f);
+    EXPECT_EQ(fx->programs[9].values[3].load(), factoryPresets[9].values[3]) << "the rest stays";
+    EXPECT_TRUE(fx->refreshProgramList.load());
+    fx->storeProgram(kNumPrograms, "x", values, 3);  // out of range: nothing
+    fx->storeProgram(9, nullptr, values, 3);
+    EXPECT_EQ(fx->programs[9].values[0].load(), 0.1f);
+    // Names set through the instance keep 24 characters.
+    fx->setProgramName("A name of twenty-eight chars");
+    fx->getProgramName(name);
+    EXPECT_STREQ(name, "A name of twenty-eight c");
+}
+
+TEST(Instance, SampleRatesThatAreNotPositiveNumbersAreIgnored) {
+    auto fx = makeInstance();
+    fx->setSampleRate(48000.0f);
+    for (float bad : {0.0f, -44100.0f, NAN, INFINITY}) fx->setSampleRate(bad);
+    EXPECT_EQ(fx->getSampleRate(), 48000.0f);
 }
 
 }  // namespace

@@ -116,10 +116,19 @@ TEST(Parameters, NamesLabelsAndAutomation) {
 TEST(Parameters, ValueTextsAtTheirEdges) {
     auto host = loadNimbrel();
     ASSERT_TRUE(host);
+    // Volume tells the gain it applies, 4 v^2: unity at 0.5, +12 dB at full.
     EXPECT_EQ(displayFor(*host, 1, 0.0f), "mute");
-    EXPECT_EQ(displayFor(*host, 1, 0.5f), "-6.0 dB");
-    EXPECT_EQ(displayFor(*host, 1, 1.0f), "6.0 dB");
-    EXPECT_EQ(displayFor(*host, 1, 0.705f), "0.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, 0.5f), "0.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, 0.705f), "+6.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, 1.0f), "+12.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, 0.25f), "-12.0 dB");
+    // Gains that round to unity from either side read the same; no "+0.0" or "-0.0".
+    EXPECT_EQ(displayFor(*host, 1, 0.5004f), "0.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, 0.4996f), "0.0 dB");
+    // The render path holds values to 0..1 (a value that is no number counts as 0).
+    EXPECT_EQ(displayFor(*host, 1, 3.0f), "+12.0 dB");
+    EXPECT_EQ(displayFor(*host, 1, -0.5f), "mute");
+    EXPECT_EQ(displayFor(*host, 1, NAN), "mute");
     EXPECT_EQ(displayFor(*host, 2, 0.5f), "stereo");
     EXPECT_EQ(displayFor(*host, 2, 0.8f), "surround");
     EXPECT_EQ(displayFor(*host, 2, 0.1f), "mono");
@@ -154,7 +163,9 @@ TEST(Parameters, LongTextsAreFittedToTheInterfaceLimit) {
     ASSERT_TRUE(host);
     // "-120.0 dB" has nine characters: a host gets it without its space.
     EXPECT_EQ(displayFor(*host, 15, 0.001f), "-120.0dB");
-    EXPECT_EQ(displayFor(*host, 1, 1.0e-30f), "-999.0dB");
+    EXPECT_EQ(displayFor(*host, 1, 0.001f), "-108.0dB");
+    // A gain too small for a float is silence, not a level.
+    EXPECT_EQ(displayFor(*host, 1, 1.0e-30f), "mute");
     // Values far outside 0..1 still give a bounded text.
     EXPECT_EQ(displayFor(*host, 0, 1.0e30f).size(), 8u);
     EXPECT_EQ(displayFor(*host, 22, -3.7f), "1/3");  // a table position wraps, never leaves the table

@@ -1,5 +1,5 @@
-// The audio thread's promise: processReplacing never allocates, frees or
-// takes a lock, whatever the program, block size or routing. The test counts
+// The audio thread's promise: processReplacing and processEvents never
+// allocate, free or take a lock, whatever the program, block size or routing. The test counts
 // every heap and mutex call the process makes while a flag is raised.
 #include <atomic>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "vst2/ovaudio.h"
 #include "tests/common/private_data_folder.h"
 
 namespace {
@@ -86,7 +86,20 @@ TEST(Realtime, ProcessingNeverAllocatesOrLocks) {
             fx->processReplacing(in, out, 512);
             fx->setParameter(param::Bypass, 0.0f);
             fx->processReplacing(in, out, 512);
+            // A Program Change arrives and takes effect on the audio thread.
+            VstMidiEvent change{};
+            change.type = kVstMidiType;
+            change.byteSize = sizeof change;
+            change.deltaFrames = 10;
+            change.midiData[0] = static_cast<char>(0xC0);
+            change.midiData[1] = static_cast<char>((program + 3) % 128);
+            VstEvents events{};
+            events.numEvents = 1;
+            events.events[0] = reinterpret_cast<VstEvent*>(&change);
+            fx->processEvents(&events);
+            fx->processReplacing(in, out, 512);
             counting = false;
+            EXPECT_EQ(fx->getProgram(), (program + 3) % 128);
         }
     }
     EXPECT_EQ(heapCalls.load(), 0);

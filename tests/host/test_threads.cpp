@@ -8,14 +8,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 #include "tests/common/private_data_folder.h"
 
 namespace {
 
 TEST(Threads, AutomationAndProgramSwitchesWhileAudioRenders) {
     privateDataFolder();
-    auto fx = std::make_unique<OvAudio>(nullptr);
+    auto fx = std::make_unique<OvCore>();
     fx->setSampleRate(44100.0f);
     std::atomic<bool> done{false};
 
@@ -29,17 +29,18 @@ TEST(Threads, AutomationAndProgramSwitchesWhileAudioRenders) {
             fx->setParameter(param::Mix, (block % 10) / 10.0f);
             fx->setParameter(param::RSize, (block % 7) / 7.0f);
             fx->processReplacing(in, out, 256);
-            if (block % 50 == 0) fx->processEvents(nullptr);
+            if (block % 50 == 0) fx->addOrvaneMidiEvent(static_cast<char>(0xC0), static_cast<char>(block % 128), 0, 3);
         }
         done = true;
     });
 
     int switches = 0;
-    char name[AudioEffect::kTextBufferSize];
+    char name[kProgramNameSize];
+    char text[64];
     while (!done) {
-        fx->setProgramS(switches % 180);
-        fx->getParameterDisplay(param::Volume, name);
-        fx->getProgramNameIndexed(0, switches % 180, name);
+        fx->setProgram(switches % 180);
+        parameterDisplayText(param::Volume, fx->getParameter(param::Volume), text, sizeof text);
+        fx->getProgramNameIndexed(switches % 180, name);
         (void)fx->outputMeter.load();
         fx->dryFactor = (switches % 2) ? 1.0f : 0.0f;
         ++switches;

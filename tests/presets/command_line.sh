@@ -2,12 +2,7 @@
 # The command line's program and bank files, through the built plug-in:
 #   command_line.sh NIMBREL
 set -eu
-nimbrel="$1"
-dir="$(mktemp -d)"
-trap 'rm -rf "$dir"' EXIT
-export NIMBREL_DATA_DIR="$dir"
-cd "$dir"
-failed() { echo "FAILED: $*" >&2; exit 1; }
+. "$(dirname "$0")/../tools/common.sh"
 
 # A bank saved, loaded and saved again is the same file; a saved program is
 # the same image as its slot in the bank ("REV Hall Big" is program 30).
@@ -25,11 +20,6 @@ dd if=factory.fxb bs=1 skip=$((156 + 328 * 30)) count=328 2>/dev/null | cmp - ha
 cmp a.wav b.wav && cmp a.wav c.wav || failed "rendering from files"
 
 # Files that are not ours are refused with a reason, and nothing is written.
-expect_refused() {  # expected-text command...
-    want="$1"; shift
-    if "$@" 2> err.txt; then failed "accepted: $*"; fi
-    grep -q "$want" err.txt || failed "message for $*: $(cat err.txt)"
-}
 printf 'CcnK\0\0\0\0FxCk\0\0\0\1XyZw\0\0\0\1\0\0\0\0' > other.fxp
 head -c 1000 factory.fxb > cut.fxb
 expect_refused "another plug-in" "$nimbrel" save-program 0 out.fxp --preset other.fxp

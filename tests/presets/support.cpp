@@ -9,11 +9,8 @@
 #include <ftw.h>
 #include <unistd.h>
 
-#include "host/editor_factory.h"
 #include "tests/common/private_data_folder.h"
-
-// The instance is built without an editor in these tests.
-AEffEditor* createOvEditor(OvAudio*) { return nullptr; }
+#include "vst2/ovaudio.h"
 
 namespace {
 
@@ -28,7 +25,12 @@ int removeEntry(const char* path, const struct stat*, int, struct FTW*) { return
 
 }  // namespace
 
-std::unique_ptr<OvAudio> makeInstance() {
+std::unique_ptr<OvCore> makeInstance() {
+    logFolder();
+    return std::make_unique<OvCore>();
+}
+
+std::unique_ptr<OvAudio> makeVstInstance() {
     logFolder();
     return std::make_unique<OvAudio>(hostCallback);
 }
@@ -39,9 +41,9 @@ uint32_t bitsOf(float f) {
     return b;
 }
 
-std::string storedName(OvAudio& effect, int program) { return effect.programs[program].name; }
+std::string storedName(OvCore& effect, int program) { return effect.programs[program].name; }
 
-PluginState stateOf(OvAudio& effect) {
+PluginState stateOf(OvCore& effect) {
     PluginState s;
     for (int i = 0; i < kNumParams; ++i) s.live.push_back(bitsOf(effect.paramValues[i]));
     for (int k = 0; k < kNumPrograms; ++k) {

@@ -6,10 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 
-// A fresh instance with the factory bank, program 0 current, no editor.
-std::unique_ptr<OvAudio> makeInstance();
+class OvAudio;
+
+// A fresh instance with the factory bank, program 0 current.
+std::unique_ptr<OvCore> makeInstance();
+// The same as a VST 2 plug-in (no editor), for the VST 2 interface's program access.
+std::unique_ptr<OvAudio> makeVstInstance();
 
 struct PluginState {
     std::vector<uint32_t> live;     // live value bits
@@ -20,10 +24,10 @@ struct PluginState {
         return live == o.live && stored == o.stored && names == o.names && current == o.current;
     }
 };
-PluginState stateOf(OvAudio& effect);
+PluginState stateOf(OvCore& effect);
 
 uint32_t bitsOf(float f);
-std::string storedName(OvAudio& effect, int program);
+std::string storedName(OvCore& effect, int program);
 
 // A directory of its own under the system's temporary folder, removed with its files.
 class TempDir {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <random>
 
-#include "presets/ovaudio_access.h"
+#include "presets/core_access.h"
 #include "presets/program_images.h"
 #include "tests/presets/images.h"
 #include "tests/presets/support.h"
@@ -16,45 +16,45 @@ namespace {
 
 // Passes every call on, counts the ones that change the plug-in and checks
 // that each stays within what the plug-in holds.
-class CheckingAccess : public OvAudioProgramAccess {
+class CheckingAccess : public CoreProgramAccess {
 public:
-    using OvAudioProgramAccess::OvAudioProgramAccess;
+    using CoreProgramAccess::CoreProgramAccess;
     int changes = 0;
 
     void setProgramName(const char* name) override {
         EXPECT_LE(std::strlen(name), 28u);
         ++changes;
-        OvAudioProgramAccess::setProgramName(name);
+        CoreProgramAccess::setProgramName(name);
     }
     void setParameter(int index, float value) override {
         EXPECT_TRUE(index >= 0 && index < kPresetNumParams) << index;
         ++changes;
-        OvAudioProgramAccess::setParameter(index, value);
+        CoreProgramAccess::setParameter(index, value);
     }
     void setProgram(int index) override {
         EXPECT_EQ(index, 0);
         ++changes;
-        OvAudioProgramAccess::setProgram(index);
+        CoreProgramAccess::setProgram(index);
     }
     void writeStoredProgram(int program, const char* name, const float* values, int count) override {
         EXPECT_TRUE(program >= 0 && program < kPresetNumPrograms) << program;
         EXPECT_TRUE(count >= 0 && count <= kPresetNumParams) << count;
         EXPECT_LE(std::strlen(name), 28u);
         ++changes;
-        OvAudioProgramAccess::writeStoredProgram(program, name, values, count);
+        CoreProgramAccess::writeStoredProgram(program, name, values, count);
     }
 };
 
-Bytes validProgram(OvAudio& effect) {
-    OvAudioProgramAccess access(effect);
+Bytes validProgram(OvCore& effect) {
+    CoreProgramAccess access(effect);
     Bytes b(kProgramImageSize);
     size_t length = 0;
     fxpSaveBytesToBuf(access, b.data(), b.size(), length);
     return b;
 }
 
-Bytes validBank(OvAudio& effect) {
-    OvAudioProgramAccess access(effect);
+Bytes validBank(OvCore& effect) {
+    CoreProgramAccess access(effect);
     Bytes b(kBankImageSize);
     size_t length = 0;
     fxbSaveBytesToBuf(access, b.data(), b.size(), length);

@@ -8,7 +8,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include "presets/ovaudio_access.h"
+#include "presets/core_access.h"
 #include "presets/preset_dialogs.h"
 #include "tests/presets/images.h"
 #include "tests/presets/support.h"
@@ -47,8 +47,8 @@ struct Script {
 
 using Dialog = void (*)(ProgramAccess&, DialogServices&);
 
-void run(Dialog dialog, OvAudio& effect, Script& script) {
-    OvAudioProgramAccess access(effect);
+void run(Dialog dialog, OvCore& effect, Script& script) {
+    CoreProgramAccess access(effect);
     DialogServices services = script.services();
     dialog(access, services);
 }

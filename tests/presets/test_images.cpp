@@ -6,8 +6,9 @@
 #include <cstring>
 #include <limits>
 
-#include "presets/effect_access.h"
-#include "presets/ovaudio_access.h"
+#include "tools/vsthost/effect_access.h"
+#include "vst2/ovaudio.h"
+#include "presets/core_access.h"
 #include "presets/program_images.h"
 #include "tests/presets/images.h"
 #include "tests/presets/support.h"
@@ -53,7 +54,7 @@ std::vector<float> values(int count, float from) {
 
 TEST(ProgramImage, HeaderNameAndLiveValuesAsLaidOut) {
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     effect->setParameter(5, 0.3f);
     // A name of 30 characters (only a bank file can give one this long) is cut to 26.
     std::strcpy(effect->programs[0].name, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd");
@@ -80,7 +81,7 @@ TEST(ProgramImage, HeaderNameAndLiveValuesAsLaidOut) {
 
 TEST(BankImage, HeaderAndStoredProgramsAsLaidOut) {
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     effect->setProgram(4);
     effect->setParameter(0, 0.9f);
     effect->programs[179].values[67] = 0.125f;
@@ -112,7 +113,7 @@ TEST(BankImage, HeaderAndStoredProgramsAsLaidOut) {
 TEST(ImageRoundTrip, ProgramBitForBit) {
     auto from = makeInstance();
     auto to = makeInstance();
-    OvAudioProgramAccess source(*from), target(*to);
+    CoreProgramAccess source(*from), target(*to);
     from->setProgram(9);
     for (int i = 0; i < kNumParams; ++i) from->setParameter(i, oddValue(i, 0));
     char name[] = "Round trip 24 characters";
@@ -130,8 +131,9 @@ TEST(ImageRoundTrip, ProgramBitForBit) {
 }
 
 TEST(ImageRoundTrip, BankBitForBitThroughTheInstanceAndTheVstInterface) {
-    auto from = makeInstance();
-    OvAudioProgramAccess source(*from);
+    auto fromVst = makeVstInstance();
+    OvCore* from = &fromVst->core;
+    CoreProgramAccess source(*from);
     for (int k = 0; k < kNumPrograms; ++k)
         for (int i = 0; i < kNumParams; ++i) from->programs[k].values[i] = oddValue(i, k);
     std::strcpy(from->programs[17].name, "Twenty-four chars name!!");
@@ -141,15 +143,16 @@ TEST(ImageRoundTrip, BankBitForBitThroughTheInstanceAndTheVstInterface) {
 
     // The VST interface reaches stored programs by selecting them; it must
     // see the same bank and leave program 7 current with its live values.
-    EffectProgramAccess viaVst(from->getAeffect());
+    EffectProgramAccess viaVst(fromVst->getAeffect());
     EXPECT_EQ(saveBank(viaVst), image);
     EXPECT_EQ(stateOf(*from), before);
 
     for (bool throughVst : {false, true}) {
-        auto to = makeInstance();
+        auto toVst = makeVstInstance();
+        OvCore* to = &toVst->core;
         to->setProgram(5);
-        OvAudioProgramAccess direct(*to);
-        EffectProgramAccess vst(to->getAeffect());
+        CoreProgramAccess direct(*to);
+        EffectProgramAccess vst(toVst->getAeffect());
         ProgramAccess& target = throughVst ? static_cast<ProgramAccess&>(vst) : direct;
         ASSERT_TRUE(fxbLoadBytesFromBuf(target, image.data(), image.size()));
         PluginState after = stateOf(*to);
@@ -163,7 +166,7 @@ TEST(ImageRoundTrip, BankBitForBitThroughTheInstanceAndTheVstInterface) {
 
 TEST(ProgramLoad, AcceptsOnlyOurFilesAndTakesCountsFromTheFile) {
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     const PluginState fresh = stateOf(*effect);
 
     // Another plug-in's file, or no chunk magic: nothing changes.
@@ -202,8 +205,8 @@ TEST(ProgramLoad, AcceptsOnlyOurFilesAndTakesCountsFromTheFile) {
 
 TEST(ProgramLoad, NameWithoutZeroEndsAfter28Characters) {
     // What the loader hands on, before the instance cuts it to 24.
-    struct Names : OvAudioProgramAccess {
-        using OvAudioProgramAccess::OvAudioProgramAccess;
+    struct Names : CoreProgramAccess {
+        using CoreProgramAccess::CoreProgramAccess;
         void setProgramName(const char* name) override { given = name; }
         std::string given;
     };
@@ -217,7 +220,7 @@ TEST(ProgramLoad, NameWithoutZeroEndsAfter28Characters) {
 
 TEST(BankLoad, FewerProgramsLongerProgramsAndFullWidthNames) {
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     effect->setProgram(3);
     const PluginState fresh = stateOf(*effect);
 
@@ -246,7 +249,7 @@ TEST(BankLoad, FewerProgramsLongerProgramsAndFullWidthNames) {
 
 TEST(BankLoad, ProgramsPastTheBankAreNotReadAndCutBanksAreRefused) {
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     std::vector<Bytes> programs(180, programImage("Full", values(68, 0.75f)));
 
     // A count of 200 with only 180 programs in the file: the rest is never read.

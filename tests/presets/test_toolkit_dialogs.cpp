@@ -4,7 +4,7 @@
 
 #include "gui/cfileselector.h"
 #include "platform/dialogs.h"
-#include "presets/ovaudio_access.h"
+#include "presets/core_access.h"
 #include "presets/toolkit_dialogs.h"
 #include "tests/presets/images.h"
 #include "tests/presets/support.h"
@@ -48,7 +48,7 @@ struct Hooks {
 TEST(ToolkitDialogs, SelectorGetsTheDialogsFilterAndDefault) {
     Hooks hooks;
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     DialogServices services = toolkitDialogServices(nullptr);
     fxpSaveDialog(access, services);
     fxbLoadDialog(access, services);
@@ -64,7 +64,7 @@ TEST(ToolkitDialogs, MessagesAndTheOverwriteQuestionReachTheDesktop) {
     TempDir dir;
     Hooks hooks;
     auto effect = makeInstance();
-    OvAudioProgramAccess access(*effect);
+    CoreProgramAccess access(*effect);
     DialogServices services = toolkitDialogServices(nullptr);
     writeBytes(dir.path("old.fxp"), {'o', 'l', 'd'});
     // A text with a per cent sign must be shown as it is.

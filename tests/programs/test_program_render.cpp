@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 #include "tools/bankdesign/measure.h"
 
 using namespace bankdesign;
@@ -26,7 +26,7 @@ protected:
             std::string dir = (std::filesystem::temp_directory_path() / "nimbrel-test-programs").string();
             setenv("NIMBREL_DATA_DIR", dir.c_str(), 1);
         }
-        fx_ = std::make_unique<OvAudio>(nullptr).release();
+        fx_ = std::make_unique<OvCore>().release();
     }
     static void TearDownTestSuite() {
         delete fx_;
@@ -36,13 +36,13 @@ protected:
     static int program(const char* name) {
         char text[kProgramNameSize];
         for (int p = 0; p < kNumPrograms; ++p)
-            if (fx_->getProgramNameIndexed(0, p, text) && std::strcmp(text, name) == 0) return p;
+            if (fx_->getProgramNameIndexed(p, text) && std::strcmp(text, name) == 0) return p;
         ADD_FAILURE() << "no program " << name;
         return 0;
     }
     static std::string name(int p) {
         char text[kProgramNameSize];
-        fx_->getProgramNameIndexed(0, p, text);
+        fx_->getProgramNameIndexed(p, text);
         return text;
     }
     // Program p with some values changed, ready to render from silence.
@@ -61,12 +61,12 @@ protected:
         return decayTime(ir, t0 + 0.05, t0 + 1.25);
     }
 
-    static OvAudio* fx_;
+    static OvCore* fx_;
 };
-OvAudio* ProgramRender::fx_ = nullptr;
+OvCore* ProgramRender::fx_ = nullptr;
 
 // A sine's level change through program p, dry included, in dB.
-double sineGainDb(OvAudio& fx, int p, float hz) {
+double sineGainDb(OvCore& fx, int p, float hz) {
     prepare(fx, p, false);
     Stereo in = sine(frames(0.15), hz, 0.25f);
     return gainDb(render(fx, in), in, frames(0.05), frames(0.15));

@@ -2,17 +2,7 @@
 # What `nimbrel render` does with the user's files:
 #   render_files.sh NIMBREL
 set -eu
-nimbrel="$1"
-dir="$(mktemp -d)"
-trap 'rm -rf "$dir"' EXIT
-export NIMBREL_DATA_DIR="$dir/data"
-cd "$dir"
-failed() { echo "FAILED: $*" >&2; exit 1; }
-expect_refused() {  # expected-text command...
-    want="$1"; shift
-    if "$@" > out.txt 2> err.txt; then failed "accepted: $*"; fi
-    grep -q -- "$want" err.txt || failed "message for $*: $(cat err.txt)"
-}
+. "$(dirname "$0")/common.sh"
 
 # The same command gives the same bytes, whenever it runs: float WAV files
 # carry no time stamp.

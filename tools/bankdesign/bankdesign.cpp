@@ -19,8 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 #include "host/program_summary.h"
+#include "host/switch_points.h"
 #include "tools/bankdesign/measure.h"
 
 using namespace bankdesign;
@@ -33,7 +34,7 @@ struct Override {
 };
 std::vector<Override> overrides;
 
-void start(OvAudio& fx, int program, bool wetOnly) {
+void start(OvCore& fx, int program, bool wetOnly) {
     prepare(fx, program, wetOnly);
     for (const Override& o : overrides) fx.setParameter(o.index, o.value);
     fx.reset();
@@ -50,7 +51,7 @@ std::string echoText(const std::vector<Echo>& list) {
     return s;
 }
 
-void measure(OvAudio& fx, int program) {
+void measure(OvCore& fx, int program) {
     start(fx, program, true);
     Stereo ir = render(fx, impulse(frames(3.0), 0.5f, 0.5f));
     double t0 = loudestBlockTime(ir);
@@ -73,13 +74,13 @@ void measure(OvAudio& fx, int program) {
     }
 
     double gate = -1.0;
-    if (fx.getParameter(param::GThresh) < 0.95f) {
+    if (gateOn(controlValue(fx.getParameter(param::GThresh)))) {
         start(fx, program, true);
         Stereo g = render(fx, noiseBurst(frames(2.0), frames(0.3), 0.5f, true));
         gate = timeToSilence(g, kLeadIn + frames(0.3), -50.0);
     }
     char name[32];
-    fx.getProgramNameIndexed(0, program, name);
+    fx.getProgramNameIndexed(program, name);
     std::printf("%3d %-20s peak %5.2f rt60 %5.2f hi %.3f s/m %5.2f f200 %5.1f f1k %5.1f f5k %5.1f",
                 program, name, pk, rt, hi, sm, gains[0], gains[1], gains[2]);
     if (gate >= 0.0) std::printf(" gate %.3f", gate);
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
             last = std::atoi(argv[i]);
         }
     }
-    auto fx = std::make_unique<OvAudio>(nullptr);
+    auto fx = std::make_unique<OvCore>();
     for (int p = first; p <= last && p < kNumPrograms; ++p) measure(*fx, p);
     return 0;
 }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/ovaudio.h"
+#include "host/ov_core.h"
 
 namespace bankdesign {
 
@@ -22,7 +22,7 @@ struct Stereo {
 
 // Makes the instance quiet for a new measurement: program `index` current,
 // every engine and meter cleared, the dry signal on or off.
-inline void prepare(OvAudio& fx, int program, bool wetOnly) {
+inline void prepare(OvCore& fx, int program, bool wetOnly) {
     fx.setSampleRate(kSampleRate);
     fx.setProgram(program);
     fx.reset();
@@ -31,7 +31,7 @@ inline void prepare(OvAudio& fx, int program, bool wetOnly) {
 
 // Runs `in` through the instance in host-sized blocks (the host tempo is
 // absent, so the multitap runs at 120 BPM).
-inline Stereo render(OvAudio& fx, const Stereo& in) {
+inline Stereo render(OvCore& fx, const Stereo& in) {
     Stereo in2 = in;  // the plug-in may process in place; keep the caller's copy
     Stereo out(in.frames());
     for (int at = 0; at < in.frames(); at += kHostBlock) {

@@ -2,9 +2,10 @@
 
 #include <vector>
 
-#include "presets/effect_access.h"
 #include "presets/preset_files.h"
 #include "presets/program_images.h"
+#include "tools/nimbrel/audio_file.h"
+#include "tools/vsthost/effect_access.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ std::string fourCharsAt(const std::string& bytes, size_t at) {
 bool loadFile(PluginHost& host, const std::string& path, bool bank, std::string& error) {
     std::vector<unsigned char> data;
     if (!readPresetFile(path, data)) {
-        error = "cannot read " + path;
+        const std::string reason = unreadableFileReason(path);
+        error = "cannot read " + path + ": " + (reason.empty() ? "it is larger than any program or bank file" : reason);
         return false;
     }
     const std::string bytes(data.begin(), data.end());

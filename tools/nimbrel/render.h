@@ -14,13 +14,10 @@ struct RenderOptions {
 
 constexpr double kMaxAutoTail = 30.0;
 
-// Renders `input` and then the tail into `output` (same sample rate). The
+// Renders `input` and then the tail into `output` (same sample rate), one
+// host block at a time: memory stays a few blocks whatever the length. The
 // plug-in must already be started at the input's rate with the block size.
-void renderThrough(PluginHost& host, const StereoAudio& input, StereoAudio& output,
-                   const RenderOptions& options, const std::function<void(double)>& progress);
-
-// Selects a program by number (0..179) or by name; false and `error` if none.
-bool selectProgram(PluginHost& host, const std::string& which, std::string& error);
-
-// Sets a parameter from "SHORTNAME=VALUE" with a value in 0..1.
-bool applyParameter(PluginHost& host, const std::string& assignment, std::string& error);
+// `progress` hears the fraction of the input done. False with `error` when
+// the input cannot be read or the output written.
+bool renderThrough(PluginHost& host, AudioSource& input, AudioSink& output, const RenderOptions& options,
+                   const std::function<void(double)>& progress, std::string& error);

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "editor/ov_editor.h"
-#include "host/ovaudio.h"
+#include "vst2/ov_vst_editor.h"
+#include "vst2/ovaudio.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ int main(int argc, char** argv) {
     void* systemWindow = display ? reinterpret_cast<void*>(static_cast<uintptr_t>(parent)) : nullptr;
     std::printf("editor timing, %s, %d rounds\n", display ? "in an X window" : "offscreen", rounds);
 
-    OvAudio* effect = new OvAudio(hostCallback);
+    OvAudio* effect = new OvAudio(hostCallback, createOvVstEditor);
     effect->setSampleRate(44100.0f);
-    auto* editor = static_cast<OvEditor*>(effect->getEditor());
+    OvEditor* editor = &static_cast<OvVstEditor*>(effect->getEditor())->editor();
 
     std::vector<double> open, firstDraw, wave, idle;
     for (int i = 0; i < rounds; ++i) {

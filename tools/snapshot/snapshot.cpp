@@ -12,7 +12,8 @@
 
 #include "editor/layout.h"
 #include "editor/ov_editor.h"
-#include "host/ovaudio.h"
+#include "vst2/ov_vst_editor.h"
+#include "vst2/ovaudio.h"
 #include "host/programs.h"
 
 namespace {
@@ -73,10 +74,10 @@ int main(int argc, char** argv) {
     }
     if (!out || (impulse && program < 0)) return usage(argv[0]);
 
-    OvAudio* effect = new OvAudio(hostCallback);
+    OvAudio* effect = new OvAudio(hostCallback, createOvVstEditor);
     effect->setSampleRate(44100.0f);
     if (program >= 0) effect->setProgram(static_cast<int32_t>(program));
-    auto* editor = static_cast<OvEditor*>(effect->getEditor());
+    OvEditor* editor = &static_cast<OvVstEditor*>(effect->getEditor())->editor();
     editor->open(nullptr);  // no host window: the frame draws offscreen
     if (compact) editor->changeWindowSize(layout::kCompactWidth, layout::kCompactHeight);
     editor->idle();  // computes the wave display and draws the frame

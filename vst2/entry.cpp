@@ -1,11 +1,13 @@
-// The entry points a Linux host looks for when it loads the plug-in.
-#include "host/ovaudio.h"
+// The entry points a Linux host looks for when it loads the plug-in. Here the
+// editor is joined to the instance: the instance gets the editor's factory.
 #include "vst2/aeffect.h"
+#include "vst2/ov_vst_editor.h"
+#include "vst2/ovaudio.h"
 
 namespace {
 
 AEffect* createEffectInstance(audioMasterCallback audioMaster) {
-    OvAudio* effect = new OvAudio(audioMaster);
+    OvAudio* effect = new OvAudio(audioMaster, createOvVstEditor);
     return effect->getAeffect();
 }
 

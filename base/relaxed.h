@@ -18,6 +18,9 @@ public:
     T load() const noexcept { return v_.load(std::memory_order_relaxed); }
     void store(T value) noexcept { v_.store(value, std::memory_order_relaxed); }
     operator T() const noexcept { return load(); }
+    // Takes the value and leaves `value` in its place in one step, so a
+    // request raised by another thread in between is not lost.
+    T exchange(T value) noexcept { return v_.exchange(value, std::memory_order_relaxed); }
 
 private:
     std::atomic<T> v_;

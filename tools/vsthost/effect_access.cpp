@@ -1,4 +1,4 @@
-#include "presets/effect_access.h"
+#include "tools/vsthost/effect_access.h"
 
 #include <cstring>
 

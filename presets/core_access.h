@@ -1,13 +1,13 @@
 #pragma once
-// The program interface over the plug-in instance itself (the editor's side):
-// stored programs are reached directly in the instance's bank.
+// The program interface over the format-free instance in the same process
+// (the editor's side): stored programs are reached directly in its bank.
 #include "presets/program_access.h"
 
-class OvAudio;
+class OvCore;
 
-class OvAudioProgramAccess : public ProgramAccess {
+class CoreProgramAccess : public ProgramAccess {
 public:
-    explicit OvAudioProgramAccess(OvAudio& effect) : effect_(effect) {}
+    explicit CoreProgramAccess(OvCore& core) : core_(core) {}
 
     void getProgramName(char* name) override;
     void setProgramName(const char* name) override;
@@ -20,5 +20,5 @@ public:
     void writeStoredProgram(int program, const char* name, const float* values, int count) override;
 
 private:
-    OvAudio& effect_;
+    OvCore& core_;
 };

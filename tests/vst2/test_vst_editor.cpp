@@ -1,0 +1,116 @@
+// The editor as a VST 2 host reaches it: attached by the plug-in's factory,
+// the rectangle, the knob mode and keys through the dispatcher, a
+// parameter control's grab and release reported to the host (a command
+// button's not), and a window that closes with the instance.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "editor/layout.h"
+#include "gui/cframe.h"
+#include "tests/common/private_data_folder.h"
+#include "vst2/ov_vst_editor.h"
+#include "vst2/ovaudio.h"
+
+namespace {
+
+std::vector<std::pair<int32_t, int32_t>> gHostCalls;  // opcode, index
+
+intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
+    if (opcode == audioMasterVersion) return 2400;
+    if (opcode != audioMasterGetTime) gHostCalls.push_back({opcode, index});
+    return 0;
+}
+
+std::unique_ptr<OvAudio> makeEffect(OvAudio::EditorFactory factory = createOvVstEditor) {
+    privateDataFolder();
+    return std::make_unique<OvAudio>(hostCallback, factory);
+}
+
+const ControlRecord& recordNamed(const char* name) {
+    for (int i = 0; i < kNumControlRecords; ++i)
+        if (std::string(controlTabs[i].name) == name) return controlTabs[i];
+    ADD_FAILURE() << "no control " << name;
+    return controlTabs[0];
+}
+
+void press(VSTGUI::CFrame* frame, VSTGUI::CCoord x, VSTGUI::CCoord y, VSTGUI::CCoord releaseY) {
+    VSTGUI::CPoint at(x, y);
+    frame->onMouseDown(at, VSTGUI::kLButton);
+    VSTGUI::CPoint to(x, releaseY);
+    frame->onMouseMoved(to, VSTGUI::kLButton);
+    frame->onMouseUp(to, VSTGUI::kLButton);
+}
+
+int count(int32_t opcode, int32_t index) {
+    int n = 0;
+    for (const auto& call : gHostCalls) n += call == std::make_pair(opcode, index);
+    return n;
+}
+
+TEST(VstEditor, TheFactoryAttachesItAndTheHostReadsItsRectangleAndKnobMode) {
+    auto effect = makeEffect();
+    auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
+    ASSERT_NE(glue, nullptr);
+    EXPECT_TRUE(effect->getAeffect()->flags & effFlagsHasEditor);
+    ERect* r = nullptr;
+    EXPECT_EQ(effect->dispatcher(effEditGetRect, 0, 0, &r, 0.f), 1);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->left, 0);
+    EXPECT_EQ(r->top, 0);
+    EXPECT_EQ(r->right, glue->editor().getWidth());
+    EXPECT_EQ(r->bottom, glue->editor().getHeight());
+    EXPECT_GE(r->right, layout::kMinBackgroundWidth);
+    EXPECT_EQ(glue->editor().getKnobMode(), VSTGUI::kLinearModeValue) << "linear until told otherwise";
+    effect->dispatcher(effSetEditKnobMode, 0, 0, nullptr, 0.f);
+    EXPECT_EQ(glue->editor().getKnobMode(), 0);
+    // The host keeps the keys it hands on.
+    effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'a', 0, nullptr, 0.f), 0);
+}
+
+TEST(VstEditor, WithoutAFactoryThereIsNoEditor) {
+    auto effect = makeEffect(nullptr);
+    EXPECT_EQ(effect->getEditor(), nullptr);
+    EXPECT_FALSE(effect->getAeffect()->flags & effFlagsHasEditor);
+    EXPECT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f), 0);
+    effect->setParameter(param::Mix, 0.25f);  // nobody to tell: no harm
+    EXPECT_EQ(effect->getParameter(param::Mix), 0.25f);
+}
+
+TEST(VstEditor, AParameterDragIsBracketedForTheHostACommandIsNot) {
+    auto effect = makeEffect();
+    auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
+    ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f), 1);
+    EXPECT_TRUE(glue->isOpen());
+    VSTGUI::CFrame* frame = glue->editor().getFrame();
+    ASSERT_NE(frame, nullptr);
+
+    const ControlRecord& decay = recordNamed("Reverb decay");
+    gHostCalls.clear();
+    const float before = effect->getParameter(param::RDecay);
+    press(frame, decay.x, decay.y + 20, decay.y);  // a drag upwards on the knob
+    EXPECT_EQ(count(audioMasterBeginEdit, param::RDecay), 1);
+    EXPECT_EQ(count(audioMasterEndEdit, param::RDecay), 1);
+    EXPECT_GE(count(audioMasterAutomate, param::RDecay), 1) << "the edit is recorded";
+    EXPECT_NE(effect->getParameter(param::RDecay), before);
+    ASSERT_FALSE(gHostCalls.empty());
+    EXPECT_EQ(gHostCalls.front().first, audioMasterBeginEdit) << "the grab comes first";
+
+    const ControlRecord& compact = recordNamed("Hide editor");
+    gHostCalls.clear();
+    press(frame, compact.x + 3, compact.y + 3, compact.y + 3);  // a command button
+    EXPECT_EQ(count(audioMasterBeginEdit, static_cast<int32_t>(compact.tag)), 0);
+    EXPECT_EQ(count(audioMasterEndEdit, static_cast<int32_t>(compact.tag)), 0);
+
+    effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.f);
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+    EXPECT_EQ(glue->editor().getFrame(), nullptr);
+    EXPECT_FALSE(glue->isOpen());
+    // Opened again and left open: the instance's end takes the window along.
+    effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.f);
+}
+
+}  // namespace
