@@ -32,38 +32,7 @@ inline int32_t lane0(vi x) { return _mm_cvtsi128_si32(_mm512_castsi512_si128(x))
 inline bool allEqual(vi a, vi b) { return _mm512_cmpeq_epi32_mask(a, b) == 0xFFFF; }
 
 // The phases advance in groups of eight lanes.
-constexpr int kGroup = 8;
-typedef __m256 pg;
-inline pg pload(const float* p) { return _mm256_load_ps(p); }
-inline void pstore(float* p, pg v) { _mm256_store_ps(p, v); }
-inline void pstoreu(float* p, pg v) { _mm256_storeu_ps(p, v); }
-inline bool anyAtLeastOne(pg v) { return _mm256_movemask_ps(_mm256_cmp_ps(v, _mm256_set1_ps(1.0f), _CMP_GE_OQ)) != 0; }
-inline pg takeOneAwayWhereAtLeastOne(pg p)
-{
-    const pg one = _mm256_set1_ps(1.0f);
-    return _mm256_blendv_ps(p, _mm256_sub_ps(p, one), _mm256_cmp_ps(p, one, _CMP_GE_OQ));
-}
-inline void transposeGroup(pg (&s)[8])
-{
-    pg t[8], u[8];
-#pragma GCC unroll 4
-    for (int k = 0; k < 8; k += 2) {
-        t[k] = _mm256_unpacklo_ps(s[k], s[k + 1]);
-        t[k + 1] = _mm256_unpackhi_ps(s[k], s[k + 1]);
-    }
-#pragma GCC unroll 2
-    for (int k = 0; k < 8; k += 4) {
-        u[k] = _mm256_shuffle_ps(t[k], t[k + 2], 0x44);
-        u[k + 1] = _mm256_shuffle_ps(t[k], t[k + 2], 0xEE);
-        u[k + 2] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0x44);
-        u[k + 3] = _mm256_shuffle_ps(t[k + 1], t[k + 3], 0xEE);
-    }
-#pragma GCC unroll 4
-    for (int k = 0; k < 4; ++k) {
-        s[k] = _mm256_permute2f128_ps(u[k], u[k + 4], 0x20);
-        s[k + 4] = _mm256_permute2f128_ps(u[k], u[k + 4], 0x31);
-    }
-}
+#include "dsp/phase_group_avx.inc"
 } // namespace
 
 #include "dsp/delay2_phases.inc"
