@@ -2,6 +2,7 @@
 // Small arithmetic helpers shared by the engines.
 #include <cfloat>
 #include <cstdint>
+#include <cstring>
 
 namespace dspmath {
 
@@ -40,6 +41,12 @@ inline float positiveRate(float sr)
     return sr > 0.0f ? sr : FLT_MIN;
 }
 
+// A control as the engines read it: within 0..1, not a number as 0.
+inline float unitControl(float x)
+{
+    return x >= 0.0f ? (x <= 1.0f ? x : 1.0f) : 0.0f;
+}
+
 // x within lo..hi; not a number gives `otherwise`.
 inline float limited(float x, float lo, float hi, float otherwise)
 {
@@ -47,5 +54,28 @@ inline float limited(float x, float lo, float hi, float otherwise)
         return x <= hi ? x : hi;
     return x < lo ? lo : otherwise;
 }
+
+// The figures last computed from N numbers, kept while the numbers stay the
+// same bit for bit: the engines' per-block coefficients cost exponentials,
+// and the controls rarely move between blocks.
+template <int N, typename Figures>
+class KeptFigures {
+public:
+    template <typename Compute>
+    const Figures& get(const float (&from)[N], Compute&& compute)
+    {
+        if (!valid_ || std::memcmp(from_, from, sizeof from_) != 0) {
+            std::memcpy(from_, from, sizeof from_);
+            figures_ = compute();
+            valid_ = true;
+        }
+        return figures_;
+    }
+
+private:
+    float from_[N] = {};
+    Figures figures_ = {};
+    bool valid_ = false;
+};
 
 } // namespace dspmath
