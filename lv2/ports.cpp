@@ -21,6 +21,7 @@ constexpr FixedPort kFixedPorts[kNumPorts - kNumParams] = {
     {"meter_output", "Output meter"},
     {"meter_gate", "Gate meter"},
     {"meter_duck", "Ducking meter"},
+    {"notify", "Program to the editor"},
 };
 
 // LV2 symbols are C identifiers: letters, digits and '_', not starting with a digit.

@@ -13,7 +13,9 @@
 #include <lv2/midi/midi.h>
 #include <lv2/port-groups/port-groups.h>
 #include <lv2/port-props/port-props.h>
+#include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
+#include <lv2/resize-port/resize-port.h>
 #include <lv2/state/state.h>
 #include <lv2/time/time.h>
 #include <lv2/ui/ui.h>
@@ -31,6 +33,7 @@
 
 #include "host/parameters.h"
 #include "host/programs.h"
+#include "lv2/messages.h"
 #include "lv2/ports.h"
 
 using namespace lv2ports;
@@ -80,13 +83,16 @@ const char* const kPrefixes =
     "@prefix midi: <" LV2_MIDI_PREFIX "> .\n"
     "@prefix pg: <" LV2_PORT_GROUPS_PREFIX "> .\n"
     "@prefix pprops: <" LV2_PORT_PROPS_PREFIX "> .\n"
+    "@prefix opts: <" LV2_OPTIONS_PREFIX "> .\n"
     "@prefix pset: <" LV2_PRESETS_PREFIX "> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix rsz: <" LV2_RESIZE_PORT_PREFIX "> .\n"
     "@prefix state: <" LV2_STATE_PREFIX "> .\n"
     "@prefix time: <" LV2_TIME_PREFIX "> .\n"
     "@prefix ui: <" LV2_UI_PREFIX "> .\n"
     "@prefix urid: <" LV2_URID_PREFIX "> .\n"
+    "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
     "\n";
 
 const std::string kInputGroup = std::string(kPluginUri) + "#input";
@@ -162,6 +168,17 @@ void controlPort(std::ostream& out) {
         << "        lv2:portProperty lv2:connectionOptional ;\n";
 }
 
+// The editor hears here which program sounds (lv2/messages.h).
+void notifyPort(std::ostream& out) {
+    out << "        a lv2:OutputPort , atom:AtomPort ;\n"
+        << "        lv2:index " << kNotify << " ;\n"
+        << "        lv2:symbol " << text(portSymbol(kNotify)) << " ;\n"
+        << "        lv2:name " << text(portName(kNotify)) << " ;\n"
+        << "        atom:bufferType atom:Sequence ;\n"
+        << "        rsz:minimumSize " << kNotifyMinimumSize << " ;\n"
+        << "        lv2:portProperty lv2:connectionOptional ;\n";
+}
+
 void meterPort(std::ostream& out, uint32_t port) {
     out << "        a lv2:OutputPort , lv2:ControlPort ;\n"
         << "        lv2:index " << port << " ;\n"
@@ -196,10 +213,24 @@ std::string pluginDescription(int minorVersion, int microVersion) {
             audioPort(out, port);
         else if (port == kControlIn)
             controlPort(out);
+        else if (port == kNotify)
+            notifyPort(out);
         else
             meterPort(out, port);
     }
     out << "    ] .\n\n";
+
+    // The keys of the plug-in's state (and of the presets' state).
+    out << uri(lv2msg::kProgramIndexUri) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"Program number\" ;\n"
+        << "    rdfs:comment \"The current program, 0 to " << kNumPrograms - 1 << "\" ;\n"
+        << "    rdfs:range xsd:int .\n\n"
+        << uri(lv2msg::kProgramNameUri) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"Program name\" ;\n"
+        << "    rdfs:comment \"The current program's name\" ;\n"
+        << "    rdfs:range xsd:string .\n\n";
 
     out << uri(kInputGroup) << "\n"
         << "    a pg:InputGroup , pg:StereoGroup ;\n"
@@ -210,16 +241,18 @@ std::string pluginDescription(int minorVersion, int microVersion) {
         << "    lv2:symbol \"output\" ;\n"
         << "    rdfs:label \"Output\" .\n\n";
 
-    // The editor draws the meters from their ports. The UI's scale factor will
-    // be announced here (opts:supportedOption ui:scaleFactor) once the editor scales.
+    // The editor draws the meters from their ports and hears the program from
+    // the notify port. The UI's scale factor will be announced here
+    // (opts:supportedOption ui:scaleFactor) once the editor takes the host's.
     out << uri(kUiUri) << "\n"
         << "    a ui:X11UI ;\n"
-        << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
+        << "    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize , ui:touch , opts:options ;\n"
         << "    lv2:extensionData ui:idleInterface";
-    for (uint32_t port : {kMeterOutput, kMeterGate, kMeterDuck})
+    for (uint32_t port : {kMeterOutput, kMeterGate, kMeterDuck, kNotify})
         out << " ;\n    ui:portNotification [ ui:plugin " << uri(kPluginUri) << " ; lv2:symbol "
-            << text(portSymbol(port)) << " ; ui:protocol ui:floatProtocol ]";
+            << text(portSymbol(port)) << " ; ui:protocol "
+            << (port == kNotify ? "atom:eventTransfer" : "ui:floatProtocol") << " ]";
     out << " .\n";
     return out.str();
 }
@@ -267,6 +300,9 @@ std::string presets() {
             << "    lv2:appliesTo " << uri(kPluginUri) << " ;\n"
             << "    rdfs:label " << text(p.name) << " ;\n"
             << "    pset:bank " << uri(kBankUriBase + programFamily(p.name)) << " ;\n"
+            // The plug-in's state: a host applying the preset makes this program current.
+            << "    state:state [ " << uri(lv2msg::kProgramIndexUri) << " \"" << n << "\"^^xsd:int ; "
+            << uri(lv2msg::kProgramNameUri) << " " << text(p.name) << " ] ;\n"
             << "    lv2:port";
         for (int i = 0; i < kNumParams; ++i)
             out << (i == 0 ? " [ " : " ,\n        [ ") << "lv2:symbol " << text(portSymbol(i)) << " ; pset:value "
