@@ -21,6 +21,23 @@ uint32_t bitsOf(float v) {
     return bits;
 }
 
+// Walks one input sequence; a port that is not connected, or holds no
+// sequence, has no events.
+class SequenceCursor {
+public:
+    explicit SequenceCursor(const LV2_Atom_Sequence* sequence)
+        : seq_(sequence && sequence->atom.size >= sizeof(LV2_Atom_Sequence_Body) ? sequence : nullptr),
+          ev_(seq_ ? lv2_atom_sequence_begin(&seq_->body) : nullptr) {}
+    const LV2_Atom_Event* event() const {
+        return seq_ && !lv2_atom_sequence_is_end(&seq_->body, seq_->atom.size, ev_) ? ev_ : nullptr;
+    }
+    void next() { ev_ = lv2_atom_sequence_next(ev_); }
+
+private:
+    const LV2_Atom_Sequence* seq_;
+    const LV2_Atom_Event* ev_;
+};
+
 // The core counts frames in 32-bit signed integers.
 constexpr uint32_t kMaxFramesPerCall = 1u << 30;
 
@@ -93,6 +110,7 @@ void NimbrelLv2Plugin::connectPort(uint32_t port, void* data) {
     case kControlIn: controlIn_ = static_cast<const LV2_Atom_Sequence*>(data); break;
     case kMeterOutput: case kMeterGate: case kMeterDuck: meterPorts_[port - kMeterOutput] = static_cast<float*>(data); break;
     case kNotify: notify_ = static_cast<LV2_Atom_Sequence*>(data); break;
+    case kTimeIn: timeIn_ = static_cast<const LV2_Atom_Sequence*>(data); break;
     default: break;
     }
 }
@@ -106,32 +124,19 @@ void NimbrelLv2Plugin::run(uint32_t sampleCount) {
     takeRestoredProgram();
     applyControlPorts();
 
-    // Events in time order. The tempo is read by the core at its control ticks,
-    // so the block is cut where the host's tempo changes; MIDI events are queued
-    // at their frame within the piece that holds them.
+    // Events in time order, the control port's first at one frame. The core
+    // reads the tempo at its control ticks, so the block is cut where the
+    // host's tempo changes; MIDI events are queued at their frame within the
+    // piece that holds them.
     uint32_t start = 0;
-    if (controlIn_ && controlIn_->atom.size >= sizeof(LV2_Atom_Sequence_Body)) {
-        LV2_ATOM_SEQUENCE_FOREACH (controlIn_, ev) {
-            const int64_t t = ev->time.frames;
-            const uint32_t frame = t < start ? start : (t > sampleCount ? sampleCount : static_cast<uint32_t>(t));
-            if (ev->body.type == urids_.midiEvent) {
-                if (ev->body.size < 1) continue;
-                const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&ev->body));
-                const uint8_t d1 = ev->body.size > 1 ? bytes[1] : 0, d2 = ev->body.size > 2 ? bytes[2] : 0;
-                core_->addOrvaneMidiEvent(static_cast<char>(bytes[0]), static_cast<char>(d1), static_cast<char>(d2),
-                                          frame - start);
-                continue;
-            }
-            const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&ev->body);
-            double bpm = 0.0;
-            if (lv2msg::readTempo(urids_, object, bpm)) {
-                renderPiece(start, frame);
-                start = frame;
-                tempo_ = bpm;
-                continue;
-            }
-            handleObject(object, frame);
-        }
+    SequenceCursor control(controlIn_), time(timeIn_);
+    for (;;) {
+        const LV2_Atom_Event* fromControl = control.event();
+        const LV2_Atom_Event* fromTime = time.event();
+        if (!fromControl && !fromTime) break;
+        const bool controlFirst = fromControl && (!fromTime || fromControl->time.frames <= fromTime->time.frames);
+        handleEvent(controlFirst ? fromControl : fromTime, start, sampleCount);
+        (controlFirst ? control : time).next();
     }
     renderPiece(start, sampleCount);
 
@@ -143,6 +148,28 @@ void NimbrelLv2Plugin::run(uint32_t sampleCount) {
     if (programChangedInside_ || programRequested_) notifyProgram();
     if (notifyOpen_) lv2_atom_forge_pop(&forge_, &notifyFrame_);
     notifyOpen_ = false;
+}
+
+void NimbrelLv2Plugin::handleEvent(const LV2_Atom_Event* ev, uint32_t& start, uint32_t sampleCount) {
+    const int64_t t = ev->time.frames;
+    const uint32_t frame = t < start ? start : (t > sampleCount ? sampleCount : static_cast<uint32_t>(t));
+    if (ev->body.type == urids_.midiEvent) {
+        if (ev->body.size < 1) return;
+        const auto* bytes = static_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&ev->body));
+        const uint8_t d1 = ev->body.size > 1 ? bytes[1] : 0, d2 = ev->body.size > 2 ? bytes[2] : 0;
+        core_->addOrvaneMidiEvent(static_cast<char>(bytes[0]), static_cast<char>(d1), static_cast<char>(d2),
+                                  frame - start);
+        return;
+    }
+    const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&ev->body);
+    double bpm = 0.0;
+    if (lv2msg::readTempo(urids_, object, bpm)) {
+        renderPiece(start, frame);
+        start = frame;
+        tempo_ = bpm;
+        return;
+    }
+    handleObject(object);
 }
 
 void NimbrelLv2Plugin::renderPiece(uint32_t start, uint32_t end) {
@@ -171,8 +198,8 @@ void NimbrelLv2Plugin::applyControlPorts() {
 
 // ---- the editor's messages and the current program ---------------------------
 
-void NimbrelLv2Plugin::handleObject(const LV2_Atom_Object* object, uint32_t frame) {
-    (void)frame;  // the editor's messages have no moment in the audio
+// The editor's messages have no moment in the audio: they act where they are read.
+void NimbrelLv2Plugin::handleObject(const LV2_Atom_Object* object) {
     lv2msg::ProgramMessage program;
     float dryFactor = 1.0f;
     if (lv2msg::readProgram(urids_, object, program)) {
@@ -239,6 +266,19 @@ void NimbrelLv2Plugin::notifyProgram() {
     core_->getProgramName(name);
     if (lv2_atom_forge_frame_time(&forge_, 0))
         lv2msg::forgeProgram(forge_, urids_, core_->getProgram(), name, live);
+}
+
+// ---- options ----------------------------------------------------------------
+
+uint32_t NimbrelLv2Plugin::setOptions(const LV2_Options_Option* options) {
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (const LV2_Options_Option* o = options; o && o->key != 0; ++o) {
+        if (o->key == urids_.nominalBlockLength || o->key == urids_.maxBlockLength)
+            core_->suspend();
+        else
+            status |= LV2_OPTIONS_ERR_BAD_KEY;
+    }
+    return status;
 }
 
 // ---- state ------------------------------------------------------------------
@@ -328,8 +368,19 @@ LV2_State_Status restoreState(LV2_Handle h, LV2_State_Retrieve_Function retrieve
 
 const LV2_State_Interface kStateInterface = {saveState, restoreState};
 
+// The plug-in reports no options of its own.
+uint32_t getOptions(LV2_Handle, LV2_Options_Option* options) {
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (LV2_Options_Option* o = options; o && o->key != 0; ++o) status |= LV2_OPTIONS_ERR_BAD_KEY;
+    return status;
+}
+uint32_t setOptions(LV2_Handle h, const LV2_Options_Option* options) { return self(h)->setOptions(options); }
+
+const LV2_Options_Interface kOptionsInterface = {getOptions, setOptions};
+
 const void* extensionData(const char* uri) {
     if (uri && std::strcmp(uri, LV2_STATE__interface) == 0) return &kStateInterface;
+    if (uri && std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &kOptionsInterface;
     return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include <lv2/atom/forge.h>
 #include <lv2/core/lv2.h>
 #include <lv2/log/logger.h>
+#include <lv2/options/options.h>
 #include <lv2/state/state.h>
 
 #include <atomic>
@@ -33,6 +34,11 @@ public:
     void deactivate() {}
     void run(uint32_t sampleCount);
 
+    // A new block length from the host (Ardour sets one before a bounce): the
+    // engines go back to a new instance's state, as the suspend and resume a
+    // VST 2 host makes around a block size change take them.
+    uint32_t setOptions(const LV2_Options_Option* options);
+
     LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle, uint32_t flags);
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle, uint32_t flags);
 
@@ -49,7 +55,10 @@ private:
     void displayChanged() override { programChangedInside_ = true; }
 
     void applyControlPorts();
-    void handleObject(const LV2_Atom_Object* object, uint32_t frame);
+    // One input event at its frame; a tempo change renders the block up to it
+    // and moves `start` there.
+    void handleEvent(const LV2_Atom_Event* ev, uint32_t& start, uint32_t sampleCount);
+    void handleObject(const LV2_Atom_Object* object);
     void takeRestoredProgram();
     void makeProgramCurrent(int index, const char* name);
     void renderPiece(uint32_t start, uint32_t end);
@@ -68,6 +77,7 @@ private:
     float* audioOut_[2] = {};
     const LV2_Atom_Sequence* controlIn_ = nullptr;
     LV2_Atom_Sequence* notify_ = nullptr;
+    const LV2_Atom_Sequence* timeIn_ = nullptr;
     float* meterPorts_[3] = {};
 
     // The last value each control port was applied with, bit for bit (a NaN

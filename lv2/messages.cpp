@@ -1,6 +1,7 @@
 #include "lv2/messages.h"
 
 #include <lv2/atom/util.h>
+#include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
 #include <lv2/time/time.h>
 
@@ -25,6 +26,8 @@ bool Urids::mapAll(const LV2_URID_Map* map) {
     midiEvent = m(LV2_MIDI__MidiEvent);
     timePosition = m(LV2_TIME__Position);
     timeBeatsPerMinute = m(LV2_TIME__beatsPerMinute);
+    nominalBlockLength = m(LV2_BUF_SIZE__nominalBlockLength);
+    maxBlockLength = m(LV2_BUF_SIZE__maxBlockLength);
     program = m(kProgramUri);
     programRequest = m(kProgramRequestUri);
     monitor = m(kMonitorUri);

@@ -40,6 +40,7 @@ struct Urids {
              atomDouble = 0, atomString = 0, atomVector = 0, atomEventTransfer = 0;
     LV2_URID midiEvent = 0;
     LV2_URID timePosition = 0, timeBeatsPerMinute = 0;
+    LV2_URID nominalBlockLength = 0, maxBlockLength = 0;
     LV2_URID program = 0, programRequest = 0, monitor = 0;
     LV2_URID programIndex = 0, programName = 0, programValues = 0, dryFactor = 0;
 };

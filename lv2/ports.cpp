@@ -22,6 +22,7 @@ constexpr FixedPort kFixedPorts[kNumPorts - kNumParams] = {
     {"meter_gate", "Gate meter"},
     {"meter_duck", "Ducking meter"},
     {"notify", "Program to the editor"},
+    {"time", "Host tempo"},
 };
 
 // LV2 symbols are C identifiers: letters, digits and '_', not starting with a digit.

@@ -32,6 +32,10 @@ enum Port : uint32_t {
     kMeterGate,
     kMeterDuck,
     kNotify,  // atom sequence to the editor: the program that sounds
+    // Atom sequence with the host's tempo alone. Ardour sends time:Position only
+    // to ports that take no MIDI when the track has no MIDI (an audio track);
+    // the control port, which takes both, gets none there.
+    kTimeIn,
     kNumPorts,
 };
 

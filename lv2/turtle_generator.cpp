@@ -179,6 +179,17 @@ void notifyPort(std::ostream& out) {
         << "        lv2:portProperty lv2:connectionOptional ;\n";
 }
 
+// The host's tempo alone (see ports.h on why it has a port of its own).
+void timePort(std::ostream& out) {
+    out << "        a lv2:InputPort , atom:AtomPort ;\n"
+        << "        lv2:index " << kTimeIn << " ;\n"
+        << "        lv2:symbol " << text(portSymbol(kTimeIn)) << " ;\n"
+        << "        lv2:name " << text(portName(kTimeIn)) << " ;\n"
+        << "        atom:bufferType atom:Sequence ;\n"
+        << "        atom:supports time:Position ;\n"
+        << "        lv2:portProperty lv2:connectionOptional ;\n";
+}
+
 void meterPort(std::ostream& out, uint32_t port) {
     out << "        a lv2:OutputPort , lv2:ControlPort ;\n"
         << "        lv2:index " << port << " ;\n"
@@ -201,7 +212,8 @@ std::string pluginDescription(int minorVersion, int microVersion) {
         << "    lv2:microVersion " << microVersion << " ;\n"
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , bufsz:boundedBlockLength , log:log ;\n"
-        << "    lv2:extensionData state:interface ;\n"
+        << "    lv2:extensionData state:interface , opts:interface ;\n"
+        << "    opts:supportedOption bufsz:nominalBlockLength , bufsz:maxBlockLength ;\n"
         << "    ui:ui " << uri(kUiUri) << " ;\n"
         << "    pg:mainInput " << uri(kInputGroup) << " ;\n"
         << "    pg:mainOutput " << uri(kOutputGroup) << " ;\n";
@@ -215,6 +227,8 @@ std::string pluginDescription(int minorVersion, int microVersion) {
             controlPort(out);
         else if (port == kNotify)
             notifyPort(out);
+        else if (port == kTimeIn)
+            timePort(out);
         else
             meterPort(out, port);
     }

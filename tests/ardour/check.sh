@@ -2,14 +2,16 @@
 # The plug-in in a real host: Debian's Ardour 7 scans it, keeps it in a session across a
 # save and a reload, and renders through it the same samples as the command-line host.
 #
-# Usage: check.sh CHECK WORK PLUGIN WAVTOOL [NIMBREL]
-#   CHECK: scan | passthrough | session | tempo
-#   (session makes, reloads and bounces one session, then checks the reload and the bounce)
+# Usage: check.sh CHECK WORK PLUGIN WAVTOOL [NIMBREL [VST_PLUGIN]]
+#   CHECK: scan | passthrough | session | tempo | lv2-session | lv2-tempo
+#   (session makes, reloads and bounces one session, then checks the reload and the bounce;
+#   the lv2 checks do the same with the LV2 bundle as PLUGIN, and render the command line's
+#   side through VST_PLUGIN)
 #   Each check keeps its files in WORK/CHECK, so checks never read each other's files.
 # Exit status 77 (skipped) when Ardour is not installed.
 set -uo pipefail
 
-check="$1" work="$2" plugin="$3" wavtool="$4" nimbrel="${5:-}"
+check="$1" work="$2" plugin="$3" wavtool="$4" nimbrel="${5:-}" vst="${6:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 runner="$here/../../scripts/run-in-ardour"
 
@@ -159,6 +161,77 @@ tempo)
     fail "the 90 BPM bounce equals a 120 BPM render: the host's tempo did not reach the delay"
   else
     pass "the host's tempo reaches the delay"
+  fi
+  finish
+  ;;
+
+lv2-session)
+  # The same session with the LV2 plug-in: a program is a preset (its port values and its
+  # program number and name in the plug-in's state).
+  "$wavtool" signal "$work/input.wav" "$rate" 1.5 || { echo "cannot make the input"; exit 1; }
+  "$runner" --lv2 --plugin "$plugin" --program "$program" "${params[@]}" --tail "$tail_seconds" \
+    --work "$session_dir" --quiet "$work/input.wav" "$work/ardour.wav" \
+    && pass "Ardour made, saved, reloaded and bounced the session with the LV2 plug-in" \
+    || fail "run-in-ardour --lv2 failed"
+  [ -s "$work/ardour.wav" ] || { fail "no bounce written"; finish; }
+
+  before="$session_dir/values-before.txt" after="$session_dir/values-after.txt"
+  [ -s "$before" ] && [ -s "$after" ] || { fail "no values from the session run"; finish; }
+  if diff "$before" "$after" > /dev/null; then
+    pass "all $(grep -vc '^preset ' "$after") ports and the preset read back the same after save and reload"
+  else
+    fail "ports changed across save and reload:"
+    diff "$before" "$after"
+  fi
+  [ "$(grep -vc '^preset ' "$after")" -eq 68 ] || fail "not 68 parameter ports in: $(cat "$after")"
+  grep -qx "preset $program" "$after" && pass "Ardour shows the preset \"$program\" after the reload" \
+    || fail "preset after the reload: $(grep '^preset' "$after")"
+  # Each changed value by its port index (the port index is the parameter index).
+  for expected in "0 0.550000012" "6 0.699999988" "23 0.625" "22 0.300000012" "19 0.300000012"; do
+    grep -qE "^${expected% *} .* ${expected#* }$" "$after" && pass "reloaded: port $expected" \
+      || fail "after the reload, port ${expected% *} is not ${expected#* }: $(grep "^${expected% *} " "$after")"
+  done
+  grep -q "^21 " "$after" && ! grep -qE "^21 .* 1$" "$after" && pass "program values are in place" \
+    || fail "MMix does not show the program's value: $(grep '^21 ' "$after")"
+  # The plug-in's state after the reload (saved as the snapshot "reloaded") still holds the
+  # program: its number and name.
+  state_dir="$(sed -n 's/.*<lv2 [^>]*state-dir="\([^"]*\)".*/\1/p' "$session_dir/session/reloaded.ardour" | head -1)"
+  state="$(ls "$session_dir"/session/plugins/*/"$state_dir"/state.ttl 2> /dev/null | head -1)"
+  if [ -n "$state" ] && grep -q 'nimbrel#programIndex> "3"^^xsd:int' "$state" \
+      && grep -q "nimbrel#programName> \"$program\"" "$state"; then
+    pass "the reloaded plug-in's state holds program 3, \"$program\""
+  else
+    fail "the reloaded plug-in's state does not hold the program: $(cat "$state" 2> /dev/null)"
+  fi
+
+  NIMBREL_PLUGIN="$vst" "$nimbrel" render "$work/input.wav" "$work/cli.wav" --program "$program" \
+    "${params[@]}" --tail "$tail_seconds" --format float --quiet || { fail "nimbrel render failed"; finish; }
+  "$wavtool" compare "$work/ardour.wav" "$work/cli.wav" \
+    && pass "Ardour's bounce through the LV2 plug-in equals nimbrel render bit for bit" \
+    || fail "Ardour's bounce through the LV2 plug-in differs from nimbrel render"
+  if "$wavtool" compare "$work/input.wav" "$work/ardour.wav" --prefix > /dev/null; then
+    fail "the bounce equals the input: the plug-in did nothing"
+  else
+    pass "the bounce is not the input"
+  fi
+  finish
+  ;;
+
+lv2-tempo)
+  "$wavtool" signal "$work/input-tempo.wav" 44100 1.0 || { echo "cannot make the input"; exit 1; }
+  tempo_params=(--param MTime=0.3 --param MFeedba=0.5)
+  "$runner" --lv2 --plugin "$plugin" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 \
+    --work "$work/tempo" --quiet "$work/input-tempo.wav" "$work/ardour-90.wav" || { fail "run-in-ardour --lv2 at 90 BPM failed"; finish; }
+  export NIMBREL_PLUGIN="$vst"
+  "$nimbrel" render "$work/input-tempo.wav" "$work/cli-90.wav" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 --format float --quiet \
+    && "$nimbrel" render "$work/input-tempo.wav" "$work/cli-120.wav" --program 17 "${tempo_params[@]}" --tempo 120 --tail 1 --format float --quiet \
+    || { fail "nimbrel render failed"; finish; }
+  "$wavtool" compare "$work/ardour-90.wav" "$work/cli-90.wav" && pass "at 90 BPM Ardour's bounce through the LV2 plug-in equals nimbrel render" \
+    || fail "at 90 BPM Ardour's bounce through the LV2 plug-in differs from nimbrel render --tempo 90"
+  if "$wavtool" compare "$work/ardour-90.wav" "$work/cli-120.wav" > /dev/null; then
+    fail "the 90 BPM bounce equals a 120 BPM render: the host's tempo did not reach the delay"
+  else
+    pass "the host's tempo reaches the delay as time:Position"
   fi
   finish
   ;;

@@ -8,9 +8,11 @@
 #include <lv2/atom/atom.h>
 #include <lv2/atom/forge.h>
 #include <lv2/atom/util.h>
+#include <lv2/buf-size/buf-size.h>
 #include <lv2/core/lv2.h>
 #include <lv2/log/log.h>
 #include <lv2/midi/midi.h>
+#include <lv2/options/options.h>
 #include <lv2/state/state.h>
 #include <lv2/time/time.h>
 #include <lv2/urid/urid.h>
@@ -105,6 +107,7 @@ public:
 
     Instance(const LV2_Descriptor* descriptor, const Setup& setup) : d_(descriptor) {
         lv2_atom_forge_init(&forge_, &urids.map);
+        lv2_atom_forge_init(&timeForge_, &urids.map);
         u_.mapAll(&urids.map);
         std::vector<const LV2_Feature*> features;
         if (setup.giveMap) features.push_back(&mapFeature_);
@@ -130,6 +133,7 @@ public:
         connectAudio(inL, inR, outL, outR);
         d_->connect_port(handle_, lv2ports::kControlIn, control_);
         d_->connect_port(handle_, lv2ports::kNotify, notify_);
+        d_->connect_port(handle_, lv2ports::kTimeIn, time_);
         for (uint32_t k = 0; k < 3; ++k) d_->connect_port(handle_, lv2ports::kMeterOutput + k, &meters[k]);
         clearEvents();
     }
@@ -147,6 +151,8 @@ public:
     void clearEvents() {
         lv2_atom_forge_set_buffer(&forge_, control_, sizeof control_);
         lv2_atom_forge_sequence_head(&forge_, &sequence_, 0);
+        lv2_atom_forge_set_buffer(&timeForge_, time_, sizeof time_);
+        lv2_atom_forge_sequence_head(&timeForge_, &timeSequence_, 0);
     }
     void addMidi(int64_t frame, uint8_t status, uint8_t data1, uint8_t data2 = 0, uint32_t size = 3) {
         const uint8_t bytes[3] = {status, data1, data2};
@@ -154,18 +160,20 @@ public:
         lv2_atom_forge_atom(&forge_, size, u_.midiEvent);
         lv2_atom_forge_write(&forge_, bytes, size);
     }
-    // A time:Position whose beatsPerMinute has the atom type `type` (Float, Double, Int or Long).
-    void addTempo(int64_t frame, double bpm, LV2_URID type = 0) {
+    // A time:Position whose beatsPerMinute has the atom type `type` (Float, Double, Int or
+    // Long), on the control port or on the port for the tempo alone.
+    void addTempo(int64_t frame, double bpm, LV2_URID type = 0, bool onTimePort = false) {
         if (type == 0) type = u_.atomFloat;
-        lv2_atom_forge_frame_time(&forge_, frame);
+        LV2_Atom_Forge& f = onTimePort ? timeForge_ : forge_;
+        lv2_atom_forge_frame_time(&f, frame);
         LV2_Atom_Forge_Frame object;
-        lv2_atom_forge_object(&forge_, &object, 0, u_.timePosition);
-        lv2_atom_forge_key(&forge_, u_.timeBeatsPerMinute);
-        if (type == u_.atomFloat) lv2_atom_forge_float(&forge_, static_cast<float>(bpm));
-        if (type == u_.atomDouble) lv2_atom_forge_double(&forge_, bpm);
-        if (type == u_.atomInt) lv2_atom_forge_int(&forge_, static_cast<int32_t>(bpm));
-        if (type == u_.atomLong) lv2_atom_forge_long(&forge_, static_cast<int64_t>(bpm));
-        lv2_atom_forge_pop(&forge_, &object);
+        lv2_atom_forge_object(&f, &object, 0, u_.timePosition);
+        lv2_atom_forge_key(&f, u_.timeBeatsPerMinute);
+        if (type == u_.atomFloat) lv2_atom_forge_float(&f, static_cast<float>(bpm));
+        if (type == u_.atomDouble) lv2_atom_forge_double(&f, bpm);
+        if (type == u_.atomInt) lv2_atom_forge_int(&f, static_cast<int32_t>(bpm));
+        if (type == u_.atomLong) lv2_atom_forge_long(&f, static_cast<int64_t>(bpm));
+        lv2_atom_forge_pop(&f, &object);
     }
     // A time:Position with only a position (no tempo).
     void addPositionWithoutTempo(int64_t frame) {
@@ -204,6 +212,17 @@ public:
         return out;
     }
     const LV2_Atom_Sequence* notifySequence() const { return reinterpret_cast<const LV2_Atom_Sequence*>(notify_); }
+
+    // ---- options ----
+    // Tells the plug-in a new nominal block length, as Ardour does before a bounce.
+    uint32_t setBlockLength(int32_t frames) {
+        const auto* options = static_cast<const LV2_Options_Interface*>(d_->extension_data(LV2_OPTIONS__interface));
+        if (!options) return LV2_OPTIONS_ERR_UNKNOWN;
+        const LV2_Options_Option set[] = {
+            {LV2_OPTIONS_INSTANCE, 0, urids(LV2_BUF_SIZE__nominalBlockLength), sizeof frames, u_.atomInt, &frames},
+            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        return options->set(handle_, set);
+    }
 
     // ---- state ----
     const LV2_State_Interface* stateInterface() const {
@@ -261,9 +280,10 @@ private:
     lv2msg::Urids u_;
     LV2_Feature mapFeature_{LV2_URID__map, &urids.map};
     LV2_Feature logFeature_{LV2_LOG__log, &log.log};
-    LV2_Atom_Forge forge_;
-    LV2_Atom_Forge_Frame sequence_;
+    LV2_Atom_Forge forge_, timeForge_;
+    LV2_Atom_Forge_Frame sequence_, timeSequence_;
     alignas(8) uint8_t control_[1 << 16];
+    alignas(8) uint8_t time_[4096];
     alignas(8) uint8_t notify_[8192];
 };
 

@@ -398,21 +398,9 @@ TEST(Lv2Tempo, TheHostTempoInAnyNumberTypeAnd120WithoutOne) {
                 }) == at90);
 }
 
-TEST(Lv2Tempo, AChangeInsideABlockActsFromItsFrame) {
+TEST(Lv2Tempo, AChangeInsideABlockActsFromItsFrameOnEitherPort) {
     const Audio in = stimulus(44100.0f, 1.0);
     const int program = 17;
-    auto inst = newInstance();
-    usePorts(*inst, factoryPresets[program].values);
-    inst->activate();
-    const Audio got = renderLv2(*inst, in, 1024, [&](size_t b, size_t) {
-        if (b == 0) inst->addTempo(0, 120.0);
-        if (b == 5) inst->addTempo(600, 90.0);
-        if (b == 9) {
-            inst->addTempo(10, 140.0);
-            inst->addMidi(20, 0xC0, 41);
-            inst->addTempo(700, 75.0);
-        }
-    });
     Reference ref;
     ref.setValues(factoryPresets[program].values);
     Audio want = in;
@@ -433,7 +421,25 @@ TEST(Lv2Tempo, AChangeInsideABlockActsFromItsFrame) {
             ref.process(want, start, n);
         }
     }
-    EXPECT_TRUE(got == want);
+    // The tempo on the control port beside the MIDI, or on the port for the tempo
+    // alone (as Ardour sends it on an audio track), the two merged in time order.
+    for (bool onTimePort : {false, true}) {
+        SCOPED_TRACE(onTimePort ? "time port" : "control port");
+        auto inst = newInstance();
+        usePorts(*inst, factoryPresets[program].values);
+        inst->activate();
+        const LV2_URID f = inst->u().atomFloat;
+        const Audio got = renderLv2(*inst, in, 1024, [&](size_t b, size_t) {
+            if (b == 0) inst->addTempo(0, 120.0, f, onTimePort);
+            if (b == 5) inst->addTempo(600, 90.0, f, onTimePort);
+            if (b == 9) {
+                inst->addTempo(10, 140.0, f, onTimePort);
+                inst->addMidi(20, 0xC0, 41);
+                inst->addTempo(700, 75.0, f, onTimePort);
+            }
+        });
+        EXPECT_TRUE(got == want);
+    }
 }
 
 // ---- lifecycle -------------------------------------------------------------------------------
@@ -458,6 +464,39 @@ TEST(Lv2Lifecycle, ActivateReturnsTheEnginesToANewInstancesState) {
     // The check of the check: without the activate the engines remember.
     renderLv2(*used, silence, 1024);
     EXPECT_FALSE(renderLv2(*used, in, 8192) == expected);
+}
+
+TEST(Lv2Lifecycle, ANewBlockLengthReturnsTheEnginesToANewInstancesStateAsAVst2HostsSuspendDoes) {
+    // Ardour runs a reloaded session on a second of silence, then sets the
+    // bounce's block length and bounces: the bounce must be a fresh instance's.
+    const Audio in = stimulus(48000.0f, 1.0);
+    const Audio silence{std::vector<float>(48000), std::vector<float>(48000)};
+    auto fresh = newInstance(48000.0);
+    usePorts(*fresh, factoryPresets[kBusyProgram].values);
+    fresh->activate();
+    const Audio expected = renderLv2(*fresh, in, 8192);
+
+    auto reloaded = newInstance(48000.0);
+    usePorts(*reloaded, factoryPresets[kBusyProgram].values);
+    reloaded->activate();
+    renderLv2(*reloaded, silence, 1024);
+    EXPECT_EQ(reloaded->setBlockLength(8192), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS));
+    EXPECT_TRUE(renderLv2(*reloaded, in, 8192) == expected);
+
+    // Options it does not know are refused and change nothing.
+    lv2test::UridMap& map = reloaded->urids;
+    const float rate = 96000.0f;
+    const LV2_Options_Option unknown[] = {
+        {LV2_OPTIONS_INSTANCE, 0, map("http://example.org/not-an-option"), sizeof rate, reloaded->u().atomFloat, &rate},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    const auto* options =
+        static_cast<const LV2_Options_Interface*>(descriptor()->extension_data(LV2_OPTIONS__interface));
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(options->set(reloaded->handle(), unknown), static_cast<uint32_t>(LV2_OPTIONS_ERR_BAD_KEY));
+    LV2_Options_Option asked[] = {{LV2_OPTIONS_INSTANCE, 0, map(LV2_BUF_SIZE__maxBlockLength), 0, 0, nullptr},
+                                  {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    EXPECT_EQ(options->get(reloaded->handle(), asked), static_cast<uint32_t>(LV2_OPTIONS_ERR_BAD_KEY));
+    EXPECT_EQ(options->set(reloaded->handle(), nullptr), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS));
 }
 
 // ---- state -------------------------------------------------------------------------------------
