@@ -232,7 +232,7 @@ TEST(Lv2Audio, InPlaceBuffersGiveWhatSeparateOnesGive) {
 
 TEST(Lv2Audio, RendersWhatTheInstanceRendersAtEveryRateAndBlockSize) {
     for (float rate : {8000.0f, 22050.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 192000.0f}) {
-        for (int block : {1, 64, 333, 512, 1024, 4096, 8192}) {
+        for (int block : {1, 64, 147, 333, 512, 1024, 4096, 8192}) {
             SCOPED_TRACE(testing::Message() << rate << " Hz, blocks of " << block);
             const Audio in = stimulus(rate, block == 1 ? 0.05 : 0.25);
             const int program = (static_cast<int>(rate) / 100 + block) % kNumPrograms;
