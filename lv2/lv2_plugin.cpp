@@ -312,13 +312,7 @@ LV2_State_Status NimbrelLv2Plugin::restore(LV2_State_Retrieve_Function retrieve,
     // A state without a program (another version's, or only port values) keeps the current one.
     if (!value) return LV2_STATE_SUCCESS;
     int64_t index = -1;
-    if (type == urids_.atomInt && size >= sizeof(int32_t)) {
-        int32_t v;
-        std::memcpy(&v, value, sizeof v);
-        index = v;
-    } else if (type == urids_.atomLong && size >= sizeof(int64_t)) {
-        std::memcpy(&index, value, sizeof index);
-    } else {
+    if (!lv2msg::atomInteger(urids_, type, value, size, index)) {
         lv2_log_warning(&logger_, "Nimbrel: the saved program number is damaged; the program stays\n");
         return LV2_STATE_ERR_BAD_TYPE;
     }

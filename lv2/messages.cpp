@@ -44,17 +44,23 @@ bool isObjectOf(const Urids& u, const LV2_Atom* atom, LV2_URID type) {
     return reinterpret_cast<const LV2_Atom_Object*>(atom)->body.otype == type;
 }
 
-bool atomInteger(const Urids& u, const LV2_Atom* atom, int64_t& value) {
-    if (!atom) return false;
-    if (atom->type == u.atomInt && atom->size >= sizeof(int32_t)) {
-        value = reinterpret_cast<const LV2_Atom_Int*>(atom)->body;
+bool atomInteger(const Urids& u, uint32_t type, const void* body, size_t bodySize, int64_t& value) {
+    if (!body) return false;
+    if (type == u.atomInt && bodySize >= sizeof(int32_t)) {
+        int32_t v;
+        std::memcpy(&v, body, sizeof v);
+        value = v;
         return true;
     }
-    if (atom->type == u.atomLong && atom->size >= sizeof(int64_t)) {
-        value = reinterpret_cast<const LV2_Atom_Long*>(atom)->body;
+    if (type == u.atomLong && bodySize >= sizeof(int64_t)) {
+        std::memcpy(&value, body, sizeof value);
         return true;
     }
     return false;
+}
+
+bool atomInteger(const Urids& u, const LV2_Atom* atom, int64_t& value) {
+    return atom && atomInteger(u, atom->type, LV2_ATOM_BODY_CONST(atom), atom->size, value);
 }
 
 bool atomText(const Urids& u, uint32_t type, const void* body, uint32_t bodySize, char* text, uint32_t size) {

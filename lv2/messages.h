@@ -8,6 +8,7 @@
 #include <lv2/atom/forge.h>
 #include <lv2/urid/urid.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/parameters.h"
@@ -76,6 +77,7 @@ bool readTempo(const Urids& u, const LV2_Atom_Object* object, double& bpm);
 // An atom as an integer (Int or Long), or as a terminated text of at most
 // `size` - 1 characters (a String); false for anything else.
 bool atomInteger(const Urids& u, const LV2_Atom* atom, int64_t& value);
+bool atomInteger(const Urids& u, uint32_t type, const void* body, size_t bodySize, int64_t& value);
 bool atomText(const Urids& u, const LV2_Atom* atom, char* text, uint32_t size);
 bool atomText(const Urids& u, uint32_t type, const void* body, uint32_t bodySize, char* text, uint32_t size);
 

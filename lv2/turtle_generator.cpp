@@ -127,13 +127,18 @@ std::vector<ScalePoint> scalePoints(int index) {
     return points;
 }
 
+// What every port states first: its classes, index, symbol and name.
+void portHeader(std::ostream& out, uint32_t port, const char* classes) {
+    out << "        a " << classes << " ;\n"
+        << "        lv2:index " << port << " ;\n"
+        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
+        << "        lv2:name " << text(portName(port)) << " ;\n";
+}
+
 void parameterPort(std::ostream& out, int index) {
     const ParameterInfo& p = ParameterNameTab[index];
-    out << "        a lv2:InputPort , lv2:ControlPort ;\n"
-        << "        lv2:index " << index << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(index)) << " ;\n"
-        << "        lv2:name " << text(portName(index)) << " ;\n"
-        << "        lv2:default " << number(p.init) << " ;\n"
+    portHeader(out, static_cast<uint32_t>(index), "lv2:InputPort , lv2:ControlPort");
+    out << "        lv2:default " << number(p.init) << " ;\n"
         << "        lv2:minimum 0.0 ;\n"
         << "        lv2:maximum 1.0 ;\n";
     if (p.init < 0.0f || p.init > 1.0f) fail(std::string(p.shortName) + ": init value outside 0..1");
@@ -149,20 +154,14 @@ void parameterPort(std::ostream& out, int index) {
 void audioPort(std::ostream& out, uint32_t port) {
     const bool input = port == kAudioInLeft || port == kAudioInRight;
     const bool left = port == kAudioInLeft || port == kAudioOutLeft;
-    out << "        a lv2:AudioPort , " << (input ? "lv2:InputPort" : "lv2:OutputPort") << " ;\n"
-        << "        lv2:index " << port << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
-        << "        lv2:name " << text(portName(port)) << " ;\n"
-        << "        pg:group " << uri(input ? kInputGroup : kOutputGroup) << " ;\n"
+    portHeader(out, port, input ? "lv2:AudioPort , lv2:InputPort" : "lv2:AudioPort , lv2:OutputPort");
+    out << "        pg:group " << uri(input ? kInputGroup : kOutputGroup) << " ;\n"
         << "        lv2:designation " << (left ? "pg:left" : "pg:right") << " ;\n";
 }
 
 void controlPort(std::ostream& out) {
-    out << "        a lv2:InputPort , atom:AtomPort ;\n"
-        << "        lv2:index " << kControlIn << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(kControlIn)) << " ;\n"
-        << "        lv2:name " << text(portName(kControlIn)) << " ;\n"
-        << "        atom:bufferType atom:Sequence ;\n"
+    portHeader(out, kControlIn, "lv2:InputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
         << "        atom:supports midi:MidiEvent , time:Position ;\n"
         << "        lv2:designation lv2:control ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n";
@@ -170,32 +169,23 @@ void controlPort(std::ostream& out) {
 
 // The editor hears here which program sounds (lv2/messages.h).
 void notifyPort(std::ostream& out) {
-    out << "        a lv2:OutputPort , atom:AtomPort ;\n"
-        << "        lv2:index " << kNotify << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(kNotify)) << " ;\n"
-        << "        lv2:name " << text(portName(kNotify)) << " ;\n"
-        << "        atom:bufferType atom:Sequence ;\n"
+    portHeader(out, kNotify, "lv2:OutputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
         << "        rsz:minimumSize " << kNotifyMinimumSize << " ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n";
 }
 
 // The host's tempo alone (see ports.h on why it has a port of its own).
 void timePort(std::ostream& out) {
-    out << "        a lv2:InputPort , atom:AtomPort ;\n"
-        << "        lv2:index " << kTimeIn << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(kTimeIn)) << " ;\n"
-        << "        lv2:name " << text(portName(kTimeIn)) << " ;\n"
-        << "        atom:bufferType atom:Sequence ;\n"
+    portHeader(out, kTimeIn, "lv2:InputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
         << "        atom:supports time:Position ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n";
 }
 
 void meterPort(std::ostream& out, uint32_t port) {
-    out << "        a lv2:OutputPort , lv2:ControlPort ;\n"
-        << "        lv2:index " << port << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
-        << "        lv2:name " << text(portName(port)) << " ;\n"
-        << "        lv2:minimum 0 ;\n"
+    portHeader(out, port, "lv2:OutputPort , lv2:ControlPort");
+    out << "        lv2:minimum 0 ;\n"
         << "        lv2:maximum " << kMeterMax << " ;\n"
         << "        lv2:portProperty lv2:integer ;\n";
 }

@@ -31,23 +31,13 @@
 #include "host/programs.h"
 #include "lv2/messages.h"
 #include "lv2/ports.h"
+#include "tests/lv2/lv2_host.h"
 
 using namespace lv2ports;
 
 namespace {
 
-// Interns URIs as a host's urid:map does.
-struct UridMap {
-    std::vector<std::string> uris;
-    LV2_URID_Map map{this, &UridMap::mapUri};
-    static LV2_URID mapUri(LV2_URID_Map_Handle handle, const char* uri) {
-        auto* self = static_cast<UridMap*>(handle);
-        for (size_t i = 0; i < self->uris.size(); ++i)
-            if (self->uris[i] == uri) return static_cast<LV2_URID>(i + 1);
-        self->uris.push_back(uri);
-        return static_cast<LV2_URID>(self->uris.size());
-    }
-};
+using lv2test::UridMap;
 
 class Bundle : public ::testing::Test {
 protected:

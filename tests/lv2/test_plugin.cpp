@@ -101,6 +101,14 @@ struct Reference {
 
 void usePorts(Instance& inst, const float* values) { std::copy_n(values, kNumParams, inst.params); }
 
+// A new instance with a factory program's values on its ports, activated.
+std::unique_ptr<Instance> playing(int program, double rate = 44100.0) {
+    auto inst = newInstance(rate);
+    usePorts(*inst, factoryPresets[program].values);
+    inst->activate();
+    return inst;
+}
+
 // A program that runs both engines and the gate and ducker, so that most of the render path is heard.
 constexpr int kBusyProgram = 23;
 
@@ -186,20 +194,14 @@ TEST(Lv2BadInput, UnconnectedPortsEmptyAndHugeBlocks) {
 
     // One block far longer than the instance's work buffers equals many small ones.
     const Audio longIn = stimulus(44100.0f, 5.0);
-    auto small = newInstance();
-    usePorts(*small, factoryPresets[kBusyProgram].values);
-    small->activate();
+    auto small = playing(kBusyProgram);
     const Audio expected = renderLv2(*small, longIn, 512);
-    auto huge = newInstance();
-    usePorts(*huge, factoryPresets[kBusyProgram].values);
-    huge->activate();
+    auto huge = playing(kBusyProgram);
     EXPECT_TRUE(renderLv2(*huge, longIn, static_cast<int>(longIn.l.size())) == expected);
 
     // Zero-length runs between blocks, events in them included, change nothing audible
     // but the events, which take effect as in the next block.
-    auto withEmpty = newInstance();
-    usePorts(*withEmpty, factoryPresets[kBusyProgram].values);
-    withEmpty->activate();
+    auto withEmpty = playing(kBusyProgram);
     const Audio gapped = renderLv2(*withEmpty, longIn, 512, [&](size_t, size_t) {
         withEmpty->addTempo(0, 120.0);
         withEmpty->run(0);
@@ -211,14 +213,10 @@ TEST(Lv2BadInput, UnconnectedPortsEmptyAndHugeBlocks) {
 
 TEST(Lv2Audio, InPlaceBuffersGiveWhatSeparateOnesGive) {
     const Audio in = stimulus(48000.0f, 0.6);
-    auto separate = newInstance(48000.0);
-    usePorts(*separate, factoryPresets[kBusyProgram].values);
-    separate->activate();
+    auto separate = playing(kBusyProgram, 48000.0);
     const Audio expected = renderLv2(*separate, in, 256);
 
-    auto inPlace = newInstance(48000.0);
-    usePorts(*inPlace, factoryPresets[kBusyProgram].values);
-    inPlace->activate();
+    auto inPlace = playing(kBusyProgram, 48000.0);
     Audio io = in;
     inPlace->connectAll(io.l.data(), io.r.data(), io.l.data(), io.r.data());
     for (size_t start = 0; start < io.l.size(); start += 256) {
@@ -236,9 +234,7 @@ TEST(Lv2Audio, RendersWhatTheInstanceRendersAtEveryRateAndBlockSize) {
             SCOPED_TRACE(testing::Message() << rate << " Hz, blocks of " << block);
             const Audio in = stimulus(rate, block == 1 ? 0.05 : 0.25);
             const int program = (static_cast<int>(rate) / 100 + block) % kNumPrograms;
-            auto inst = newInstance(rate);
-            usePorts(*inst, factoryPresets[program].values);
-            inst->activate();
+            auto inst = playing(program, rate);
             Reference ref(rate);
             ref.core->setProgram(program);
             EXPECT_TRUE(renderLv2(*inst, in, block) == ref.render(in, block)) << "program " << program;
@@ -271,9 +267,7 @@ TEST(Lv2Audio, MetersAreTheInstancesWithinTheLeds) {
 TEST(Lv2Controls, APortReachesTheSoundWhenItChangesAndAProgramChangeSoundsUntilThen) {
     const Audio in = stimulus(44100.0f, 1.0);
     const int from = 3, to = 57;
-    auto inst = newInstance();
-    usePorts(*inst, factoryPresets[from].values);
-    inst->activate();
+    auto inst = playing(from);
     Reference ref;
     ref.setValues(factoryPresets[from].values);
     std::vector<std::vector<lv2msg::ProgramMessage>> notified;
@@ -330,9 +324,7 @@ TEST(Lv2Controls, ProgramChangesAtEveryFrameOfABlockAndOutOfRangeNumbers) {
     for (int frame : {0, 1, 146, 147, 148, 300, 511}) {
         for (int number : {0, 12, 127, 179}) {
             SCOPED_TRACE(testing::Message() << "frame " << frame << ", program " << number);
-            auto inst = newInstance();
-            usePorts(*inst, factoryPresets[kBusyProgram].values);
-            inst->activate();
+            auto inst = playing(kBusyProgram);
             Reference ref;
             ref.setValues(factoryPresets[kBusyProgram].values);
             const Audio got = renderLv2(*inst, in, 512, [&](size_t b, size_t) {
@@ -364,9 +356,7 @@ TEST(Lv2Tempo, TheHostTempoInAnyNumberTypeAnd120WithoutOne) {
     const Audio in = stimulus(44100.0f, 1.0);
     const int program = 17;  // a multitap on a quarter note: its time follows the tempo
     auto render = [&](const std::function<void(Instance&)>& first) {
-        auto inst = newInstance();
-        usePorts(*inst, factoryPresets[program].values);
-        inst->activate();
+        auto inst = playing(program);
         return renderLv2(*inst, in, 512, [&](size_t b, size_t) {
             if (b == 0) first(*inst);
         });
@@ -425,9 +415,7 @@ TEST(Lv2Tempo, AChangeInsideABlockActsFromItsFrameOnEitherPort) {
     // alone (as Ardour sends it on an audio track), the two merged in time order.
     for (bool onTimePort : {false, true}) {
         SCOPED_TRACE(onTimePort ? "time port" : "control port");
-        auto inst = newInstance();
-        usePorts(*inst, factoryPresets[program].values);
-        inst->activate();
+        auto inst = playing(program);
         const LV2_URID f = inst->u().atomFloat;
         const Audio got = renderLv2(*inst, in, 1024, [&](size_t b, size_t) {
             if (b == 0) inst->addTempo(0, 120.0, f, onTimePort);
@@ -444,45 +432,33 @@ TEST(Lv2Tempo, AChangeInsideABlockActsFromItsFrameOnEitherPort) {
 
 // ---- lifecycle -------------------------------------------------------------------------------
 
-TEST(Lv2Lifecycle, ActivateReturnsTheEnginesToANewInstancesState) {
+TEST(Lv2Lifecycle, ActivateAndANewBlockLengthReturnTheEnginesToANewInstancesState) {
+    // Ardour runs a reloaded session on a second of silence in 1024-frame blocks, then
+    // sets the bounce's block length and bounces; hosts activate anew after a stop. Either
+    // must give what a new instance gives, as a VST 2 host's suspend and resume do.
     const Audio in = stimulus(48000.0f, 1.0);
     const Audio silence{std::vector<float>(48000), std::vector<float>(48000)};
-    auto fresh = newInstance(48000.0);
-    usePorts(*fresh, factoryPresets[kBusyProgram].values);
-    fresh->activate();
-    const Audio expected = renderLv2(*fresh, in, 8192);
-
-    // As Ardour does before a bounce: a second of silence in 1024-frame blocks, then activate.
-    auto used = newInstance(48000.0);
-    usePorts(*used, factoryPresets[kBusyProgram].values);
-    used->activate();
-    renderLv2(*used, in, 1024);
-    renderLv2(*used, silence, 1024);
-    used->deactivate();
-    used->activate();
-    EXPECT_TRUE(renderLv2(*used, in, 8192) == expected);
-    // The check of the check: without the activate the engines remember.
-    renderLv2(*used, silence, 1024);
-    EXPECT_FALSE(renderLv2(*used, in, 8192) == expected);
+    const Audio expected = renderLv2(*playing(kBusyProgram, 48000.0), in, 8192);
+    const std::vector<std::pair<const char*, std::function<void(Instance&)>>> ways = {
+        {"deactivate and activate", [](Instance& i) { i.deactivate(); i.activate(); }},
+        {"a new block length",
+         [](Instance& i) { EXPECT_EQ(i.setBlockLength(8192), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS)); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.first);
+        auto used = playing(kBusyProgram, 48000.0);
+        renderLv2(*used, in, 1024);
+        renderLv2(*used, silence, 1024);
+        way.second(*used);
+        EXPECT_TRUE(renderLv2(*used, in, 8192) == expected);
+        // The check of the check: without it the engines remember.
+        renderLv2(*used, silence, 1024);
+        EXPECT_FALSE(renderLv2(*used, in, 8192) == expected);
+    }
 }
 
-TEST(Lv2Lifecycle, ANewBlockLengthReturnsTheEnginesToANewInstancesStateAsAVst2HostsSuspendDoes) {
-    // Ardour runs a reloaded session on a second of silence, then sets the
-    // bounce's block length and bounces: the bounce must be a fresh instance's.
-    const Audio in = stimulus(48000.0f, 1.0);
-    const Audio silence{std::vector<float>(48000), std::vector<float>(48000)};
-    auto fresh = newInstance(48000.0);
-    usePorts(*fresh, factoryPresets[kBusyProgram].values);
-    fresh->activate();
-    const Audio expected = renderLv2(*fresh, in, 8192);
-
-    auto reloaded = newInstance(48000.0);
-    usePorts(*reloaded, factoryPresets[kBusyProgram].values);
-    reloaded->activate();
-    renderLv2(*reloaded, silence, 1024);
-    EXPECT_EQ(reloaded->setBlockLength(8192), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS));
-    EXPECT_TRUE(renderLv2(*reloaded, in, 8192) == expected);
-
+TEST(Lv2Lifecycle, OptionsItDoesNotKnowAreRefused) {
+    auto reloaded = playing(kBusyProgram);
     // Options it does not know are refused and change nothing.
     lv2test::UridMap& map = reloaded->urids;
     const float rate = 96000.0f;
@@ -503,9 +479,7 @@ TEST(Lv2Lifecycle, ANewBlockLengthReturnsTheEnginesToANewInstancesStateAsAVst2Ho
 
 TEST(Lv2State, RestoreMakesTheProgramCurrentWithTheValuesOfThePorts) {
     const Audio in = stimulus(44100.0f, 0.8);
-    auto plain = newInstance();
-    usePorts(*plain, factoryPresets[kBusyProgram].values);
-    plain->activate();
+    auto plain = playing(kBusyProgram);
     const Audio expected = renderLv2(*plain, in, 512);
 
     auto inst = newInstance();
@@ -541,14 +515,10 @@ TEST(Lv2State, APresetWinsOverAProgramChangesValues) {
     // A Program Change made the live values differ from the ports; a preset whose
     // values equal the old ports must still sound whole.
     const Audio in = stimulus(44100.0f, 0.6);
-    auto plain = newInstance();
-    usePorts(*plain, factoryPresets[kBusyProgram].values);
-    plain->activate();
+    auto plain = playing(kBusyProgram);
     const Audio expected = renderLv2(*plain, in, 512);
 
-    auto inst = newInstance();
-    usePorts(*inst, factoryPresets[kBusyProgram].values);
-    inst->activate();
+    auto inst = playing(kBusyProgram);
     renderLv2(*inst, in, 512, [&](size_t b, size_t) {
         if (b == 0) inst->addMidi(0, 0xC0, 90);
     });
@@ -692,9 +662,7 @@ TEST(Lv2State, AFactoryPresetAppliedThroughLilvMakesItsProgramCurrent) {
 
 TEST(Lv2EditorMessages, ProgramRequestAndMonitorReachThePlugin) {
     const Audio in = stimulus(44100.0f, 0.5);
-    auto inst = newInstance();
-    usePorts(*inst, factoryPresets[kBusyProgram].values);
-    inst->activate();
+    auto inst = playing(kBusyProgram);
     uint8_t buffer[512];
     auto message = [&](const std::function<bool(LV2_Atom_Forge&)>& make) {
         LV2_Atom_Forge forge;
