@@ -61,6 +61,13 @@ if job.plugin then
   local insert = proc:to_insert()
   local plugin = insert:plugin(0)
 
+  if job.presets then
+    local f = io.open(job.presets, "w")
+    if not f then common.die("cannot write %s", job.presets) end
+    for preset in plugin:get_info():get_presets():iter() do f:write(preset.uri, "\t", preset.label, "\n") end
+    f:close()
+  end
+
   if job.program then
     local chosen
     for preset in plugin:get_info():get_presets():iter() do

@@ -124,6 +124,9 @@ session)
     diff <(grep -v '^preset ' "$before") <(grep -v '^preset ' "$after")
   fi
   [ "$(grep -vc '^preset ' "$after")" -eq 68 ] || fail "not 68 parameters in: $(cat "$after")"
+  presets="$session_dir/presets.txt"
+  [ "$(wc -l < "$presets")" -eq 180 ] && pass "Ardour offers 180 presets" \
+    || fail "Ardour offers $(wc -l < "$presets") presets, not 180"
   loaded="3 - $program"
   [ "$lv2" -eq 0 ] || loaded="$program"
   grep -qx "preset $loaded" "$before" && grep -qx "preset $program" "$after" \
