@@ -21,6 +21,8 @@ constexpr FixedPort kFixedPorts[kNumPorts - kNumParams] = {
     {"meter_output", "Output meter"},
     {"meter_gate", "Gate meter"},
     {"meter_duck", "Ducking meter"},
+    {"notify", "Program to the editor"},
+    {"time", "Host tempo"},
 };
 
 // LV2 symbols are C identifiers: letters, digits and '_', not starting with a digit.

@@ -31,6 +31,11 @@ enum Port : uint32_t {
     kMeterOutput,
     kMeterGate,
     kMeterDuck,
+    kNotify,  // atom sequence to the editor: the program that sounds
+    // Atom sequence with the host's tempo alone. Ardour sends time:Position only
+    // to ports that take no MIDI when the track has no MIDI (an audio track);
+    // the control port, which takes both, gets none there.
+    kTimeIn,
     kNumPorts,
 };
 
@@ -39,6 +44,10 @@ constexpr int kMeterMax = layout::kNumLeds;
 
 inline bool isParameterPort(uint32_t port) { return port < static_cast<uint32_t>(kNumParams); }
 inline bool isMeterPort(uint32_t port) { return port >= kMeterOutput && port <= kMeterDuck; }
+
+// What port_event and the hosts' buffers call the atom ports' space for the
+// editor's messages: a program message with its 68 values fits many times.
+constexpr uint32_t kNotifyMinimumSize = 4096;
 
 // The port's symbol; empty for an index that is no port. A parameter's symbol
 // is its short name made a valid symbol, numbered where the name repeats.

@@ -13,7 +13,9 @@
 #include <lv2/midi/midi.h>
 #include <lv2/port-groups/port-groups.h>
 #include <lv2/port-props/port-props.h>
+#include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
+#include <lv2/resize-port/resize-port.h>
 #include <lv2/state/state.h>
 #include <lv2/time/time.h>
 #include <lv2/ui/ui.h>
@@ -31,6 +33,7 @@
 
 #include "host/parameters.h"
 #include "host/programs.h"
+#include "lv2/messages.h"
 #include "lv2/ports.h"
 
 using namespace lv2ports;
@@ -80,13 +83,16 @@ const char* const kPrefixes =
     "@prefix midi: <" LV2_MIDI_PREFIX "> .\n"
     "@prefix pg: <" LV2_PORT_GROUPS_PREFIX "> .\n"
     "@prefix pprops: <" LV2_PORT_PROPS_PREFIX "> .\n"
+    "@prefix opts: <" LV2_OPTIONS_PREFIX "> .\n"
     "@prefix pset: <" LV2_PRESETS_PREFIX "> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix rsz: <" LV2_RESIZE_PORT_PREFIX "> .\n"
     "@prefix state: <" LV2_STATE_PREFIX "> .\n"
     "@prefix time: <" LV2_TIME_PREFIX "> .\n"
     "@prefix ui: <" LV2_UI_PREFIX "> .\n"
     "@prefix urid: <" LV2_URID_PREFIX "> .\n"
+    "@prefix xsd: <http://www.w3.org/2001/XMLSchema#> .\n"
     "\n";
 
 const std::string kInputGroup = std::string(kPluginUri) + "#input";
@@ -121,13 +127,18 @@ std::vector<ScalePoint> scalePoints(int index) {
     return points;
 }
 
+// What every port states first: its classes, index, symbol and name.
+void portHeader(std::ostream& out, uint32_t port, const char* classes) {
+    out << "        a " << classes << " ;\n"
+        << "        lv2:index " << port << " ;\n"
+        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
+        << "        lv2:name " << text(portName(port)) << " ;\n";
+}
+
 void parameterPort(std::ostream& out, int index) {
     const ParameterInfo& p = ParameterNameTab[index];
-    out << "        a lv2:InputPort , lv2:ControlPort ;\n"
-        << "        lv2:index " << index << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(index)) << " ;\n"
-        << "        lv2:name " << text(portName(index)) << " ;\n"
-        << "        lv2:default " << number(p.init) << " ;\n"
+    portHeader(out, static_cast<uint32_t>(index), "lv2:InputPort , lv2:ControlPort");
+    out << "        lv2:default " << number(p.init) << " ;\n"
         << "        lv2:minimum 0.0 ;\n"
         << "        lv2:maximum 1.0 ;\n";
     if (p.init < 0.0f || p.init > 1.0f) fail(std::string(p.shortName) + ": init value outside 0..1");
@@ -143,31 +154,38 @@ void parameterPort(std::ostream& out, int index) {
 void audioPort(std::ostream& out, uint32_t port) {
     const bool input = port == kAudioInLeft || port == kAudioInRight;
     const bool left = port == kAudioInLeft || port == kAudioOutLeft;
-    out << "        a lv2:AudioPort , " << (input ? "lv2:InputPort" : "lv2:OutputPort") << " ;\n"
-        << "        lv2:index " << port << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
-        << "        lv2:name " << text(portName(port)) << " ;\n"
-        << "        pg:group " << uri(input ? kInputGroup : kOutputGroup) << " ;\n"
+    portHeader(out, port, input ? "lv2:AudioPort , lv2:InputPort" : "lv2:AudioPort , lv2:OutputPort");
+    out << "        pg:group " << uri(input ? kInputGroup : kOutputGroup) << " ;\n"
         << "        lv2:designation " << (left ? "pg:left" : "pg:right") << " ;\n";
 }
 
 void controlPort(std::ostream& out) {
-    out << "        a lv2:InputPort , atom:AtomPort ;\n"
-        << "        lv2:index " << kControlIn << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(kControlIn)) << " ;\n"
-        << "        lv2:name " << text(portName(kControlIn)) << " ;\n"
-        << "        atom:bufferType atom:Sequence ;\n"
+    portHeader(out, kControlIn, "lv2:InputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
         << "        atom:supports midi:MidiEvent , time:Position ;\n"
         << "        lv2:designation lv2:control ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n";
 }
 
+// The editor hears here which program sounds (lv2/messages.h).
+void notifyPort(std::ostream& out) {
+    portHeader(out, kNotify, "lv2:OutputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
+        << "        rsz:minimumSize " << kNotifyMinimumSize << " ;\n"
+        << "        lv2:portProperty lv2:connectionOptional ;\n";
+}
+
+// The host's tempo alone (see ports.h on why it has a port of its own).
+void timePort(std::ostream& out) {
+    portHeader(out, kTimeIn, "lv2:InputPort , atom:AtomPort");
+    out << "        atom:bufferType atom:Sequence ;\n"
+        << "        atom:supports time:Position ;\n"
+        << "        lv2:portProperty lv2:connectionOptional ;\n";
+}
+
 void meterPort(std::ostream& out, uint32_t port) {
-    out << "        a lv2:OutputPort , lv2:ControlPort ;\n"
-        << "        lv2:index " << port << " ;\n"
-        << "        lv2:symbol " << text(portSymbol(port)) << " ;\n"
-        << "        lv2:name " << text(portName(port)) << " ;\n"
-        << "        lv2:minimum 0 ;\n"
+    portHeader(out, port, "lv2:OutputPort , lv2:ControlPort");
+    out << "        lv2:minimum 0 ;\n"
         << "        lv2:maximum " << kMeterMax << " ;\n"
         << "        lv2:portProperty lv2:integer ;\n";
 }
@@ -184,7 +202,8 @@ std::string pluginDescription(int minorVersion, int microVersion) {
         << "    lv2:microVersion " << microVersion << " ;\n"
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , bufsz:boundedBlockLength , log:log ;\n"
-        << "    lv2:extensionData state:interface ;\n"
+        << "    lv2:extensionData state:interface , opts:interface ;\n"
+        << "    opts:supportedOption bufsz:nominalBlockLength , bufsz:maxBlockLength ;\n"
         << "    ui:ui " << uri(kUiUri) << " ;\n"
         << "    pg:mainInput " << uri(kInputGroup) << " ;\n"
         << "    pg:mainOutput " << uri(kOutputGroup) << " ;\n";
@@ -196,10 +215,26 @@ std::string pluginDescription(int minorVersion, int microVersion) {
             audioPort(out, port);
         else if (port == kControlIn)
             controlPort(out);
+        else if (port == kNotify)
+            notifyPort(out);
+        else if (port == kTimeIn)
+            timePort(out);
         else
             meterPort(out, port);
     }
     out << "    ] .\n\n";
+
+    // The keys of the plug-in's state (and of the presets' state).
+    out << uri(lv2msg::kProgramIndexUri) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"Program number\" ;\n"
+        << "    rdfs:comment \"The current program, 0 to " << kNumPrograms - 1 << "\" ;\n"
+        << "    rdfs:range xsd:int .\n\n"
+        << uri(lv2msg::kProgramNameUri) << "\n"
+        << "    a rdf:Property ;\n"
+        << "    rdfs:label \"Program name\" ;\n"
+        << "    rdfs:comment \"The current program's name\" ;\n"
+        << "    rdfs:range xsd:string .\n\n";
 
     out << uri(kInputGroup) << "\n"
         << "    a pg:InputGroup , pg:StereoGroup ;\n"
@@ -210,16 +245,18 @@ std::string pluginDescription(int minorVersion, int microVersion) {
         << "    lv2:symbol \"output\" ;\n"
         << "    rdfs:label \"Output\" .\n\n";
 
-    // The editor draws the meters from their ports. The UI's scale factor will
-    // be announced here (opts:supportedOption ui:scaleFactor) once the editor scales.
+    // The editor draws the meters from their ports and hears the program from
+    // the notify port. The UI's scale factor will be announced here
+    // (opts:supportedOption ui:scaleFactor) once the editor takes the host's.
     out << uri(kUiUri) << "\n"
         << "    a ui:X11UI ;\n"
-        << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
+        << "    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize , ui:touch , opts:options ;\n"
         << "    lv2:extensionData ui:idleInterface";
-    for (uint32_t port : {kMeterOutput, kMeterGate, kMeterDuck})
+    for (uint32_t port : {kMeterOutput, kMeterGate, kMeterDuck, kNotify})
         out << " ;\n    ui:portNotification [ ui:plugin " << uri(kPluginUri) << " ; lv2:symbol "
-            << text(portSymbol(port)) << " ; ui:protocol ui:floatProtocol ]";
+            << text(portSymbol(port)) << " ; ui:protocol "
+            << (port == kNotify ? "atom:eventTransfer" : "ui:floatProtocol") << " ]";
     out << " .\n";
     return out.str();
 }
@@ -267,6 +304,9 @@ std::string presets() {
             << "    lv2:appliesTo " << uri(kPluginUri) << " ;\n"
             << "    rdfs:label " << text(p.name) << " ;\n"
             << "    pset:bank " << uri(kBankUriBase + programFamily(p.name)) << " ;\n"
+            // The plug-in's state: a host applying the preset makes this program current.
+            << "    state:state [ " << uri(lv2msg::kProgramIndexUri) << " \"" << n << "\"^^xsd:int ; "
+            << uri(lv2msg::kProgramNameUri) << " " << text(p.name) << " ] ;\n"
             << "    lv2:port";
         for (int i = 0; i < kNumParams; ++i)
             out << (i == 0 ? " [ " : " ,\n        [ ") << "lv2:symbol " << text(portSymbol(i)) << " ; pset:value "

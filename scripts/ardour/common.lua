@@ -41,11 +41,13 @@ end
 
 -- Every parameter as the plug-in answers it, one "index name value" line each, with
 -- enough digits to tell any two 32-bit floats apart.
-function common.write_values(path, proc, insert)
+-- The LV2 plug-in's parameters are its first 68 ports; the ports after them are no parameters.
+function common.write_values(path, proc, insert, job)
   local plugin = insert:plugin(0)
   local f = io.open(path, "w")
   if not f then common.die("cannot write %s", path) end
-  for i = 0, plugin:parameter_count() - 1 do
+  local count = job and job.lv2 and 68 or plugin:parameter_count()
+  for i = 0, count - 1 do
     local value, ok = ARDOUR.LuaAPI.get_processor_param(proc, i, true)
     f:write(string.format("%d %s %.9g\n", i, plugin:parameter_label(i), value))
   end

@@ -50,18 +50,35 @@ if job.tempo then
 end
 
 if job.plugin then
-  local proc = ARDOUR.LuaAPI.new_plugin(Session, "Nimbrel", ARDOUR.PluginType.LXVST, "")
+  local proc
+  if job.lv2 then
+    proc = ARDOUR.LuaAPI.new_plugin(Session, job.lv2, ARDOUR.PluginType.LV2, "")
+  else
+    proc = ARDOUR.LuaAPI.new_plugin(Session, "Nimbrel", ARDOUR.PluginType.LXVST, "")
+  end
   if proc:isnil() then common.die("Ardour does not know the plug-in (was the scan accepted?)") end
   if not track:add_processor_by_index(proc, 0, nil, true) then common.die("Ardour refused the plug-in on the track") end
   local insert = proc:to_insert()
   local plugin = insert:plugin(0)
 
+  if job.presets then
+    local f = io.open(job.presets, "w")
+    if not f then common.die("cannot write %s", job.presets) end
+    for preset in plugin:get_info():get_presets():iter() do f:write(preset.uri, "\t", preset.label, "\n") end
+    f:close()
+  end
+
   if job.program then
     local chosen
     for preset in plugin:get_info():get_presets():iter() do
-      -- Ardour labels a plug-in's programs "<index> - <name>".
-      -- Names match in any case, as on the command line.
+      -- Ardour labels a VST plug-in's programs "<index> - <name>", an LV2 plug-in's presets
+      -- by their names (their URIs end in the number). Names match in any case, as on the
+      -- command line.
       local index, name = string.match(preset.label, "^(%d+) %- (.*)$")
+      if job.lv2 then
+        index, name = string.match(preset.uri, "/preset/0*(%d+)$"), preset.label
+        if index == "" then index = "0" end
+      end
       if index == job.program or (name and name:lower() == job.program:lower()) then
         chosen = preset
         break
@@ -74,8 +91,9 @@ if job.plugin then
 
   for _, pair in ipairs(job.params) do
     local name, value = pair[1], pair[2]
-    local index
-    for i = 0, plugin:parameter_count() - 1 do
+    -- An LV2 parameter comes with its port index, which Ardour's labels (the long names) do not tell.
+    local index = pair[3]
+    for i = 0, index and -1 or plugin:parameter_count() - 1 do
       if plugin:parameter_label(i) == name then
         index = i
         break
@@ -88,7 +106,7 @@ if job.plugin then
     common.say(job, "parameter %d %s = %.9g", index, name, value)
   end
 
-  if job.values_before then common.write_values(job.values_before, proc, insert) end
+  if job.values_before then common.write_values(job.values_before, proc, insert, job) end
 end
 
 Session:save_state("", false, false, false, false, false)

@@ -20,7 +20,9 @@ local function bounce()
   local proc, insert = common.find_insert(track)
   if job.plugin and not proc then common.die("the plug-in is gone from the reloaded session") end
   if not job.plugin and proc then common.die("the session has a plug-in it should not have") end
-  if proc and job.values_after then common.write_values(job.values_after, proc, insert) end
+  if proc and job.values_after then common.write_values(job.values_after, proc, insert, job) end
+  -- The plug-in's state as the reload left it, saved as a snapshot of its own.
+  if job.resave then Session:save_state(job.resave, false, false, false, false, false) end
 
   local frames = 0
   for region in track:playlist():region_list():iter() do

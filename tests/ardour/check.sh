@@ -2,14 +2,16 @@
 # The plug-in in a real host: Debian's Ardour 7 scans it, keeps it in a session across a
 # save and a reload, and renders through it the same samples as the command-line host.
 #
-# Usage: check.sh CHECK WORK PLUGIN WAVTOOL [NIMBREL]
-#   CHECK: scan | passthrough | session | tempo
-#   (session makes, reloads and bounces one session, then checks the reload and the bounce)
+# Usage: check.sh CHECK WORK PLUGIN WAVTOOL [NIMBREL [VST_PLUGIN]]
+#   CHECK: scan | passthrough | session | tempo | lv2-session | lv2-tempo
+#   (session makes, reloads and bounces one session, then checks the reload and the bounce;
+#   the lv2 checks do the same with the LV2 bundle as PLUGIN, and render the command line's
+#   side through VST_PLUGIN)
 #   Each check keeps its files in WORK/CHECK, so checks never read each other's files.
 # Exit status 77 (skipped) when Ardour is not installed.
 set -uo pipefail
 
-check="$1" work="$2" plugin="$3" wavtool="$4" nimbrel="${5:-}"
+check="$1" work="$2" plugin="$3" wavtool="$4" nimbrel="${5:-}" vst="${6:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 runner="$here/../../scripts/run-in-ardour"
 
@@ -40,6 +42,16 @@ session_dir="$work/session"
 # Each check keeps the plug-in's trace log to itself: checks may run side by side, and
 # each new instance starts the log afresh.
 export NIMBREL_DATA_DIR="$work/data"
+
+# The lv2 checks are the session and tempo checks with the LV2 bundle in Ardour; the
+# command line renders their other side through the VST 2 plug-in.
+format=(--plugin "$plugin") cli_plugin="$plugin" lv2=0
+case "$check" in
+lv2-*)
+  format=(--lv2 --plugin "$plugin") cli_plugin="$vst" lv2=1
+  check="${check#lv2-}"
+  ;;
+esac
 
 case "$check" in
 scan)
@@ -93,7 +105,7 @@ passthrough)
 session)
   "$wavtool" signal "$work/input.wav" "$rate" 1.5 || { echo "cannot make the input"; exit 1; }
   rm -f "$work/ardour.wav"
-  "$runner" --plugin "$plugin" --program "$program" "${params[@]}" --tail "$tail_seconds" \
+  "$runner" "${format[@]}" --program "$program" "${params[@]}" --tail "$tail_seconds" \
     --work "$session_dir" --quiet "$work/input.wav" "$work/ardour.wav" \
     && pass "Ardour made, saved, reloaded and bounced the session" \
     || fail "run-in-ardour failed"
@@ -102,33 +114,53 @@ session)
   # What the reload kept.
   before="$session_dir/values-before.txt" after="$session_dir/values-after.txt"
   [ -s "$before" ] && [ -s "$after" ] || { fail "no values from the session run"; finish; }
-  # Ardour shows a program as "<index> - <name>" when loaded and by its stored name after a
-  # reload; the parameters must be the same to the last bit.
+  # Ardour shows a VST program as "<index> - <name>" when loaded and by its stored name
+  # after a reload, an LV2 preset by its name; the parameters must be the same to the last
+  # bit. Each line is "index label value", the label Ardour's (the LV2 port's long name).
   if diff <(grep -v '^preset ' "$before") <(grep -v '^preset ' "$after") >/dev/null; then
     pass "all $(grep -vc '^preset ' "$after") parameters read back the same after save and reload"
   else
     fail "parameters changed across save and reload:"
     diff <(grep -v '^preset ' "$before") <(grep -v '^preset ' "$after")
   fi
-  grep -qx "preset 3 - $program" "$before" && grep -qx "preset $program" "$after" \
+  [ "$(grep -vc '^preset ' "$after")" -eq 68 ] || fail "not 68 parameters in: $(cat "$after")"
+  presets="$session_dir/presets.txt"
+  [ "$(wc -l < "$presets")" -eq 180 ] && pass "Ardour offers 180 presets" \
+    || fail "Ardour offers $(wc -l < "$presets") presets, not 180"
+  loaded="3 - $program"
+  [ "$lv2" -eq 0 ] || loaded="$program"
+  grep -qx "preset $loaded" "$before" && grep -qx "preset $program" "$after" \
     && pass "the program is still \"$program\" after the reload" \
     || fail "program before/after: $(grep '^preset' "$before") / $(grep '^preset' "$after")"
   # Each changed value as the plug-in holds it (the nearest 32-bit float, 9 digits).
-  for expected in "0 Mix 0.550000012" "6 RSize 0.699999988" "23 MFeedba 0.625" "22 MTime 0.300000012" \
-                  "19 DLevel 0.300000012"; do
-    grep -qx "$expected" "$after" && pass "reloaded: $expected" || fail "after the reload, not \"$expected\": $(grep " ${expected#* }" "$after" | head -1)"
+  for expected in "0 0.550000012" "6 0.699999988" "23 0.625" "22 0.300000012" "19 0.300000012"; do
+    grep -qE "^${expected% *} .* ${expected#* }$" "$after" && pass "reloaded: parameter $expected" \
+      || fail "after the reload, parameter ${expected% *} is not ${expected#* }: $(grep "^${expected% *} " "$after")"
   done
   # A value the program sets and no --param touched: program 3's multitap mix, not the init value.
-  grep -q "^21 MMix " "$after" && ! grep -qx "21 MMix 1" "$after" && pass "program values are in place" \
+  grep -q "^21 " "$after" && ! grep -qE "^21 .* 1$" "$after" && pass "program values are in place" \
     || fail "MMix does not show the program's value: $(grep '^21 ' "$after")"
-  # The session file holds one value per parameter (no chunk).
-  grep -q '<parameters param-0="0.55000001192092896"' "$session_dir/session/nimbrel.ardour" \
-    && pass "the session stores the values as parameters" || fail "the session file does not hold param-0 = 0.55"
+  if [ "$lv2" -eq 0 ]; then
+    # The session file holds one value per parameter (no chunk).
+    grep -q '<parameters param-0="0.55000001192092896"' "$session_dir/session/nimbrel.ardour" \
+      && pass "the session stores the values as parameters" || fail "the session file does not hold param-0 = 0.55"
+  else
+    # The plug-in's state as the reload left it (saved as the snapshot "reloaded") still
+    # holds the program: its number and name.
+    state_dir="$(sed -n 's/.*<lv2 [^>]*state-dir="\([^"]*\)".*/\1/p' "$session_dir/session/reloaded.ardour" | head -1)"
+    state="$(ls "$session_dir"/session/plugins/*/"$state_dir"/state.ttl 2> /dev/null | head -1)"
+    if [ -n "$state" ] && grep -q 'nimbrel#programIndex> "3"^^xsd:int' "$state" \
+        && grep -q "nimbrel#programName> \"$program\"" "$state"; then
+      pass "the reloaded plug-in's state holds program 3, \"$program\""
+    else
+      fail "the reloaded plug-in's state does not hold the program: $(cat "$state" 2> /dev/null)"
+    fi
+  fi
 
   # What the bounce holds.
   # Ardour bounces in blocks of 8192 frames; the render must not depend on the block size,
   # so the command line renders with its own default and must still match.
-  NIMBREL_PLUGIN="$plugin" "$nimbrel" render "$work/input.wav" "$work/cli.wav" --program "$program" \
+  NIMBREL_PLUGIN="$cli_plugin" "$nimbrel" render "$work/input.wav" "$work/cli.wav" --program "$program" \
     "${params[@]}" --tail "$tail_seconds" --format float --quiet || { fail "nimbrel render failed"; finish; }
   "$wavtool" compare "$work/ardour.wav" "$work/cli.wav" \
     && pass "Ardour's bounce equals nimbrel render bit for bit" \
@@ -147,9 +179,9 @@ tempo)
   # line at 90 BPM and differ from it at 120.
   "$wavtool" signal "$work/input-tempo.wav" 44100 1.0 || { echo "cannot make the input"; exit 1; }
   tempo_params=(--param MTime=0.3 --param MFeedba=0.5)
-  "$runner" --plugin "$plugin" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 \
+  "$runner" "${format[@]}" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 \
     --work "$work/tempo" --quiet "$work/input-tempo.wav" "$work/ardour-90.wav" || { fail "run-in-ardour at 90 BPM failed"; finish; }
-  export NIMBREL_PLUGIN="$plugin"
+  export NIMBREL_PLUGIN="$cli_plugin"
   "$nimbrel" render "$work/input-tempo.wav" "$work/cli-90.wav" --program 17 "${tempo_params[@]}" --tempo 90 --tail 1 --format float --quiet \
     && "$nimbrel" render "$work/input-tempo.wav" "$work/cli-120.wav" --program 17 "${tempo_params[@]}" --tempo 120 --tail 1 --format float --quiet \
     || { fail "nimbrel render failed"; finish; }

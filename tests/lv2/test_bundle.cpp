@@ -5,9 +5,12 @@
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/core/lv2.h>
+#include <lv2/instance-access/instance-access.h>
 #include <lv2/midi/midi.h>
+#include <lv2/options/options.h>
 #include <lv2/port-props/port-props.h>
 #include <lv2/presets/presets.h>
+#include <lv2/resize-port/resize-port.h>
 #include <lv2/state/state.h>
 #include <lv2/time/time.h>
 #include <lv2/ui/ui.h>
@@ -26,24 +29,15 @@
 
 #include "host/parameters.h"
 #include "host/programs.h"
+#include "lv2/messages.h"
 #include "lv2/ports.h"
+#include "tests/lv2/lv2_host.h"
 
 using namespace lv2ports;
 
 namespace {
 
-// Interns URIs as a host's urid:map does.
-struct UridMap {
-    std::vector<std::string> uris;
-    LV2_URID_Map map{this, &UridMap::mapUri};
-    static LV2_URID mapUri(LV2_URID_Map_Handle handle, const char* uri) {
-        auto* self = static_cast<UridMap*>(handle);
-        for (size_t i = 0; i < self->uris.size(); ++i)
-            if (self->uris[i] == uri) return static_cast<LV2_URID>(i + 1);
-        self->uris.push_back(uri);
-        return static_cast<LV2_URID>(self->uris.size());
-    }
-};
+using lv2test::UridMap;
 
 class Bundle : public ::testing::Test {
 protected:
@@ -236,6 +230,19 @@ TEST_F(Bundle, AudioControlAndMeterPortsFollowTheParameters) {
         lilv_node_free(min);
         lilv_node_free(max);
     }
+
+    // The editor hears from the plug-in on the notify port.
+    EXPECT_TRUE(isA(kNotify, LV2_ATOM__AtomPort) && isA(kNotify, LV2_CORE__OutputPort));
+    LilvNodes* notifySize = lilv_port_get_value(plugin, port(kNotify), node(LV2_RESIZE_PORT__minimumSize));
+    ASSERT_EQ(lilv_nodes_size(notifySize), 1u);
+    EXPECT_GE(lilv_node_as_int(lilv_nodes_get_first(notifySize)), static_cast<int>(lv2msg::kProgramEventSize));
+    lilv_nodes_free(notifySize);
+    // Ardour sends the tempo of an audio track only to an atom port that takes no MIDI.
+    EXPECT_TRUE(isA(kTimeIn, LV2_ATOM__AtomPort) && isA(kTimeIn, LV2_CORE__InputPort));
+    EXPECT_TRUE(lilv_port_supports_event(plugin, port(kTimeIn), node(LV2_TIME__Position)));
+    EXPECT_FALSE(lilv_port_supports_event(plugin, port(kTimeIn), node(LV2_MIDI__MidiEvent)));
+    // Ardour announces a bounce's block length through the options interface.
+    EXPECT_TRUE(lilv_plugin_has_extension_data(plugin, node(LV2_OPTIONS__interface)));
 }
 
 TEST_F(Bundle, TheEditorIsAnX11UiInItsOwnBinary) {
@@ -247,6 +254,14 @@ TEST_F(Bundle, TheEditorIsAnX11UiInItsOwnBinary) {
     const std::string binary = lilv_node_as_uri(lilv_ui_get_binary_uri(ui));
     EXPECT_EQ(binary.substr(binary.size() - std::strlen(kUiBinary)), kUiBinary);
     EXPECT_NE(binary, lilv_node_as_uri(lilv_plugin_get_library_uri(plugin)));
+    // It needs a parent window, idle calls and urid:map (for its messages).
+    const LilvNode* uiUri = lilv_ui_get_uri(ui);
+    LilvNodes* required = lilv_world_find_nodes(world, uiUri, node(LV2_CORE__requiredFeature), nullptr);
+    std::set<std::string> requiredUris;
+    LILV_FOREACH (nodes, i, required) requiredUris.insert(lilv_node_as_uri(lilv_nodes_get(required, i)));
+    lilv_nodes_free(required);
+    EXPECT_EQ(requiredUris, (std::set<std::string>{LV2_UI__idleInterface, LV2_UI__parent, LV2_URID__map}));
+    EXPECT_FALSE(requiredUris.count(LV2_INSTANCE_ACCESS_URI));
     lilv_uis_free(uis);
 }
 
