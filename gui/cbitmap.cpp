@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "gui/cdrawcontext.h"
+#include "gui/image_surface.h"
 #include "gui/packed_pixels.h"
 #include "gui/pixels.h"
 #include "gui/scale_factor.h"
@@ -38,7 +39,7 @@ cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
 
 cairo_surface_t* decodePacked(const unsigned char* bytes, size_t size, const packed::Header& header) {
     const uint32_t w = header.width, h = header.height;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+    cairo_surface_t* s = createImageSurface(static_cast<int>(w), static_cast<int>(h));
     const int stride = cairo_image_surface_get_stride(s);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || stride != static_cast<int>(4 * w)) {
         cairo_surface_destroy(s);
@@ -160,7 +161,7 @@ CBitmap::CBitmap(const unsigned char* png, size_t size) {
 CBitmap::CBitmap(CCoord width, CCoord height) {
     if (width <= 0 || height <= 0) return;
     Picture p;
-    p.bands.push_back({cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(width), static_cast<int>(height)), 0});
+    p.bands.push_back({createImageSurface(static_cast<int>(width), static_cast<int>(height)), 0});
     p.pixelWidth = width;
     p.pixelHeight = height;
     setBasePicture(p);
@@ -184,8 +185,7 @@ CBitmap::Picture CBitmap::derive(const Picture& from, double scale) const {
     const cairo_filter_t filter = enlargement == std::floor(enlargement) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD;
     for (CCoord top = 0; top < out.pixelHeight; top += kBandRows) {
         const CCoord rows = std::min(kBandRows, out.pixelHeight - top);
-        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(out.pixelWidth),
-                                                        static_cast<int>(rows));
+        cairo_surface_t* s = createImageSurface(static_cast<int>(out.pixelWidth), static_cast<int>(rows));
         cairo_t* cr = cairo_create(s);
         for (const Band& b : from.bands) {
             // The band's rows here, rounded alike at both ends of every band so that they tile.
