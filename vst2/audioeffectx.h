@@ -34,6 +34,8 @@ public:
     virtual int32_t getTailSize() { return 0; }
     virtual VstPlugCategory getPlugCategory() { return kPlugCategUnknown; }
     virtual int32_t getVstVersion() { return kVstVersion; }
+    // effVendorSpecific: a host's extension the plug-in may know; 0 when not.
+    virtual intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
 
     // Host services.
     VstTimeInfo* getTimeInfo(int32_t filter);
