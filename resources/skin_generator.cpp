@@ -43,6 +43,10 @@ static_assert(kScales[0] == 1.0, "the first picture is the layout-sized one");
 // hold at most 32767 rows); at scale 1 every picture is one band.
 constexpr int kBandRows = 16384;
 static_assert(kKnobSize * kKnobFrames <= kBandRows, "the knob strip at scale 1 fits one band");
+// Above scale 1, a strip of frames comes in bands of this many frames, each
+// packed on its own: the toolkit decodes a band when a frame of it is first
+// shown, so an opening window decodes only the bands of the knobs' values.
+constexpr int kFramesPerBand = 8;
 
 // The scale being drawn: text is placed on whole pixels of it.
 double gScale = 1.0;
@@ -556,8 +560,9 @@ void render(const Bitmap& b, int scaleIndex, std::vector<Encoded>& out) {
     const double scale = kScales[scaleIndex];
     gScale = scale;
     const int w = toPixels(b.width, scale), h = toPixels(b.height, scale);
-    for (int top = 0, band = 0; top < h; top += kBandRows, ++band) {
-        const int rows = std::min(kBandRows, h - top);
+    const int bandRows = b.frameHeight > 0 && scaleIndex > 0 ? kFramesPerBand * toPixels(b.frameHeight, scale) : kBandRows;
+    for (int top = 0, band = 0; top < h; top += bandRows, ++band) {
+        const int rows = std::min(bandRows, h - top);
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, rows);
         cairo_t* cr = cairo_create(s);
         cairo_translate(cr, 0, -top);
