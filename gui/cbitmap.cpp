@@ -118,22 +118,26 @@ bool encodedSize(const unsigned char* bytes, size_t size, CCoord* width, CCoord*
 }
 
 // Guards what pictures shared between bitmaps, and perhaps between threads,
-// hold: the cache below and the decoding of bands.
-std::mutex gPictureMutex;
+// hold: the cache below and the making of bands (recursive: a reduced band
+// is made from the bands of the picture it comes from).
+std::recursive_mutex gPictureMutex;
 
 }  // namespace
 
 struct CBitmap::Picture {
     struct Band {
-        cairo_surface_t* surface = nullptr;    // null until decoded
+        cairo_surface_t* surface = nullptr;    // null until made
         CCoord top = 0, rows = 0;              // its rows in the picture
         const unsigned char* bytes = nullptr;  // a resource's, still to decode
         size_t size = 0;
+        bool reduced = false;                  // still to make from `source`
     };
     double scale = 1.0;    // pixels per unit
     double drawnAt = 1.0;  // the scale of the pixels it was made from
     CCoord pixelWidth = 0, pixelHeight = 0;
     std::vector<Band> bands;
+    // The picture the reduced (or enlarged) bands are made from.
+    std::shared_ptr<Picture> source;
 
     Picture() = default;
     Picture(const Picture&) = delete;
@@ -143,10 +147,10 @@ struct CBitmap::Picture {
             if (b.surface) cairo_surface_destroy(b.surface);
     }
 
-    // Band i's image, decoded now if it is not yet; null when it cannot be
-    // (it then stays null, and draws nothing).
+    // Band i's image, decoded or made now if it is not yet; null when it
+    // cannot be (it then stays null, and draws nothing).
     cairo_surface_t* surface(size_t i) {
-        std::lock_guard<std::mutex> lock(gPictureMutex);
+        std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
         Band& b = bands[i];
         if (!b.surface && b.bytes) {
             b.surface = decodeImage(b.bytes, b.size);
@@ -156,6 +160,11 @@ struct CBitmap::Picture {
                 b.surface = nullptr;
             }
             b.bytes = nullptr;
+        } else if (!b.surface && b.reduced) {
+            b.surface = resample(b.top, b.rows);
+            b.reduced = false;
+            // Made in full: the source may go (unless other bitmaps hold it).
+            if (std::none_of(bands.begin(), bands.end(), [](const Band& x) { return x.reduced; })) source.reset();
         }
         return b.surface;
     }
@@ -165,6 +174,52 @@ struct CBitmap::Picture {
         for (size_t i = 0; i < bands.size(); ++i)
             if (y >= bands[i].top && y < bands[i].top + bands[i].rows) return i;
         return bands.size();
+    }
+
+private:
+    // Rows top..top+rows of this picture painted from the source's bands
+    // that reach them.
+    cairo_surface_t* resample(CCoord top, CCoord rows) {
+        Picture& from = *source;
+        cairo_surface_t* s = createImageSurface(static_cast<int>(pixelWidth), static_cast<int>(rows));
+        // Source pixel = target pixel * ratio.
+        const double ratio = from.scale / scale;
+        const double enlargement = scale / from.scale;
+        const cairo_filter_t filter = enlargement == std::floor(enlargement) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD;
+        cairo_t* cr = cairo_create(s);
+        for (size_t i = 0; i < from.bands.size(); ++i) {
+            const Band& b = from.bands[i];
+            const CCoord first = targetRow(from, b.top) - top, last = targetRow(from, b.top + b.rows) - top;
+            if (last <= 0 || first >= rows) continue;
+            cairo_surface_t* band = from.surface(i);
+            if (!band) continue;
+            cairo_save(cr);
+            cairo_rectangle(cr, 0, double(first), double(pixelWidth), double(last - first));
+            cairo_clip(cr);
+            cairo_pattern_t* pattern = cairo_pattern_create_for_surface(band);
+            cairo_matrix_t m;
+            cairo_matrix_init_translate(&m, 0, -double(b.top));
+            cairo_matrix_scale(&m, ratio, ratio);
+            cairo_matrix_translate(&m, 0, double(top));
+            cairo_pattern_set_matrix(pattern, &m);
+            // Band edges repeat their last row rather than fade into nothing.
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+            cairo_pattern_set_filter(pattern, filter);
+            cairo_set_source(cr, pattern);
+            cairo_pattern_destroy(pattern);
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+        cairo_destroy(cr);
+        cairo_surface_flush(s);
+        return s;
+    }
+
+public:
+    // The row of this picture where row `sourceRow` of `from` falls, rounded
+    // alike at both ends of every band so that the bands tile.
+    CCoord targetRow(const Picture& from, CCoord sourceRow) const {
+        return static_cast<CCoord>(std::floor(static_cast<double>(sourceRow) * scale / from.scale + 0.5));
     }
 };
 
@@ -194,13 +249,13 @@ PictureKey keyFor(int id, double scale) {
 }
 
 std::shared_ptr<CBitmap::Picture> cachedPicture(const PictureKey& key) {
-    std::lock_guard<std::mutex> lock(gPictureMutex);
+    std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
     auto it = pictureCache().find(key);
     return it == pictureCache().end() ? nullptr : it->second.lock();
 }
 
 void rememberPicture(const PictureKey& key, const std::shared_ptr<CBitmap::Picture>& picture) {
-    std::lock_guard<std::mutex> lock(gPictureMutex);
+    std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
     auto& cache = pictureCache();
     for (auto it = cache.begin(); it != cache.end();)
         it = it->second.expired() ? cache.erase(it) : std::next(it);
@@ -286,49 +341,21 @@ cairo_surface_t* CBitmap::getSurface() const {
     return pictures_.empty() ? nullptr : pictures_[0]->surface(0);
 }
 
-CBitmap::PicturePtr CBitmap::derive(Picture& from, double scale) const {
+CBitmap::PicturePtr CBitmap::derive(const PicturePtr& from, double scale) const {
     auto out = std::make_shared<Picture>();
     out->scale = scale;
-    out->drawnAt = from.drawnAt;
+    out->drawnAt = from->drawnAt;
     out->pixelWidth = std::max<CCoord>(1, toPixels(width_, scale));
     out->pixelHeight = std::max<CCoord>(1, toPixels(height_, scale));
-    // Source pixel = target pixel * ratio.
-    const double ratio = from.scale / scale;
-    const double enlargement = scale / from.scale;
-    const cairo_filter_t filter = enlargement == std::floor(enlargement) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD;
-    for (CCoord top = 0; top < out->pixelHeight; top += kBandRows) {
-        const CCoord rows = std::min(kBandRows, out->pixelHeight - top);
-        cairo_surface_t* s = createImageSurface(static_cast<int>(out->pixelWidth), static_cast<int>(rows));
-        cairo_t* cr = cairo_create(s);
-        for (size_t i = 0; i < from.bands.size(); ++i) {
-            const Picture::Band& b = from.bands[i];
-            // The band's rows here, rounded alike at both ends of every band so that they tile.
-            auto row = [&](CCoord sourceRow) { return static_cast<CCoord>(std::floor(sourceRow / ratio + 0.5)) - top; };
-            const CCoord first = row(b.top), last = row(b.top + b.rows);
-            if (last <= 0 || first >= rows) continue;
-            cairo_surface_t* source = from.surface(i);
-            if (!source) continue;
-            cairo_save(cr);
-            cairo_rectangle(cr, 0, double(first), double(out->pixelWidth), double(last - first));
-            cairo_clip(cr);
-            cairo_pattern_t* pattern = cairo_pattern_create_for_surface(source);
-            cairo_matrix_t m;
-            cairo_matrix_init_translate(&m, 0, -double(b.top));
-            cairo_matrix_scale(&m, ratio, ratio);
-            cairo_matrix_translate(&m, 0, double(top));
-            cairo_pattern_set_matrix(pattern, &m);
-            // Band edges repeat their last row rather than fade into nothing.
-            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-            cairo_pattern_set_filter(pattern, filter);
-            cairo_set_source(cr, pattern);
-            cairo_pattern_destroy(pattern);
-            cairo_paint(cr);
-            cairo_restore(cr);
-        }
-        cairo_destroy(cr);
-        cairo_surface_flush(s);
-        out->bands.push_back({s, top, rows, nullptr, 0});
-    }
+    out->source = from;
+    // The source's bands, each made when first drawn (a strip of frames
+    // stays in bands of whole frames), none taller than kBandRows.
+    std::vector<CCoord> edges;
+    for (const Picture::Band& b : from->bands) edges.push_back(std::min(out->targetRow(*from, b.top), out->pixelHeight));
+    edges.push_back(out->pixelHeight);
+    for (size_t i = 0; i + 1 < edges.size(); ++i)
+        for (CCoord top = edges[i]; top < edges[i + 1]; top += kBandRows)
+            out->bands.push_back({nullptr, top, std::min(kBandRows, edges[i + 1] - top), nullptr, 0, true});
     return out;
 }
 
@@ -353,12 +380,12 @@ CBitmap::Picture* CBitmap::pictureAt(double scale) {
                 if (p->scale == gScales[i]) source = p;
             if (!source) source = resourcePicture(static_cast<int>(i));
             if (!source) continue;
-            made = gScales[i] == scale ? source : derive(*source, scale);
+            made = gScales[i] == scale ? source : derive(source, scale);
             break;
         }
         if (made) rememberPicture(key, made);
     }
-    if (!made) made = derive(*pictures_[0], scale);
+    if (!made) made = derive(pictures_[0], scale);
     pictures_.push_back(made);
     return made.get();
 }

@@ -99,7 +99,8 @@ private:
     // The resource's picture at the provider's scales[scaleIndex]: its size
     // from the headers, its bands decoded when first drawn.
     PicturePtr resourcePicture(int scaleIndex) const;
-    PicturePtr derive(Picture& from, double scale) const;
+    // The picture at `scale` made from `from`, band by band when first drawn.
+    PicturePtr derive(const PicturePtr& from, double scale) const;
     void setBasePicture(PicturePtr p);
 
     std::vector<PicturePtr> pictures_;  // the first at scale 1

@@ -382,6 +382,26 @@ TEST(SharedPictures, ADecodedBandServesEveryBitmapOfItsNumberUntilTheLastGoes) {
     setResourceProvider(nullptr);
 }
 
+TEST(SharedPictures, AScaleBetweenTheDrawnOnesIsMadeBandByBandFromTheFinerPicture) {
+    setScaledResourceProvider(stripProvider, kStripScales, 2);
+    const long before = CBitmap::getDecodedImageCount();
+    CBitmap strip{CResourceDescription(300)};
+    CCoord w = 0, h = 0;
+    double drawnAt = 0;
+    ASSERT_TRUE(strip.getPictureInfo(1.5, &w, &h, &drawnAt));
+    EXPECT_EQ(h, 9);
+    EXPECT_EQ(drawnAt, 2.0);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before) << "nothing made before it is drawn";
+    // Frame 1 at 1.5: reduced from the green band at 2 alone.
+    COffscreenContext c(3, 2, kBlackCColor, 1.5);
+    strip.draw(&c, CRect(0, 0, 3, 2), CPoint(0, 2));
+    EXPECT_EQ(c.getPixel(2, 1), kGreenCColor);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before + 1);
+    EXPECT_EQ(strip.getPicturePixel(1.5, 2, 7), kBlueCColor);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before + 2);
+    setResourceProvider(nullptr);
+}
+
 TEST(SharedPictures, ADamagedBandDrawsNothingAndTheOtherBandsStillDraw) {
     setScaledResourceProvider(stripProvider, kStripScales, 2);
     CBitmap strip{CResourceDescription(301)};
