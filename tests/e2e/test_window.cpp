@@ -708,7 +708,7 @@ protected:
     void showPlaying() {
         host->setProgram(3);  // "MIX Echo Space", as the README's command lines use
         openEditor();
-        AudioThread audio(*host, 0.7f);
+        AudioThread audio(*host, 0.2f);
         idle(150);
         const LayoutRect knob = px(controlRect(param::RDecay));
         moveTo(static_cast<int>(knob.left + knob.width() / 2), static_cast<int>(knob.top + knob.height() / 2));
@@ -727,6 +727,8 @@ TEST_F(EditorPictures, TheReadmesPictures) {
         showPlaying();
         save("editor.png");
         clickControl(ctag::HideEditor);
+        const LayoutRect mix = controlRect(param::Mix);
+        moveTo(static_cast<int>(mix.left + mix.width() / 2), static_cast<int>(mix.top + mix.height() / 2));
         idle(20);
         save("editor-compact.png");
         clickControl(ctag::HideEditor);
