@@ -1,9 +1,13 @@
 // Speed of the effect engines, driven the way the render path drives them:
 // host blocks cut into sub-blocks of sample rate / 300 frames, with the
-// countdown carried from one host block to the next.
+// countdown carried from one host block to the next. Every case also reports
+// its cost in units of a plain baseline measured at the start of the same run
+// (x_baseline), which stays comparable between machines and loads; and the
+// memory the engines hold.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -11,6 +15,7 @@
 #include <vector>
 
 #include "base/denormals.h"
+#include "bench/bench_common.h"
 #include "dsp/delay2.h"
 #include "dsp/reverb.h"
 #include "dsp/simd.h"
@@ -78,14 +83,6 @@ void runDelay(Delay2& d, float* l, float* r, int64_t n)
 
 enum Engines { ReverbOnly, DelayOnly, Serial, Parallel };
 
-void report(benchmark::State& state, float sr, int64_t framesPerIter)
-{
-    const double frames = static_cast<double>(state.iterations()) * framesPerIter;
-    state.counters["realtime"] = benchmark::Counter(frames / sr, benchmark::Counter::kIsRate);
-    state.counters["ns_per_frame"] = benchmark::Counter(frames * 1e-9,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
 void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBlock, bool tail)
 {
     ScopedFlushDenormals ftz;
@@ -100,9 +97,14 @@ void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBl
     int64_t pos = 0;
 
     auto render = [&](int64_t len, bool silent) {
-        for (int64_t i = 0; i < len; ++i) {
-            wl[i] = silent ? 0.0f : in.l[(pos + i) % span];
-            wr[i] = silent ? 0.0f : in.r[(pos + i) % span];
+        for (int64_t i = 0; i < len;) {
+            const int64_t at = (pos + i) % span;
+            const int64_t n = len - i < span - at ? len - i : span - at;
+            for (int64_t j = 0; j < n; ++j) {
+                wl[i + j] = silent ? 0.0f : in.l[at + j];
+                wr[i + j] = silent ? 0.0f : in.r[at + j];
+            }
+            i += n;
         }
         ticker.block(len, [&](int64_t off, int64_t n) {
             float* l = wl.data() + off;
@@ -144,8 +146,47 @@ void BM_Engines(benchmark::State& state, Engines which, float sr, int64_t hostBl
     report(state, sr, hostBlock);
 }
 
+// Resident memory of engine pairs as a host holds them: made, prepared,
+// then one second of noise each. Reported per reverb and multitap pair, from
+// the process's resident size and from the engines' own pages (run each case
+// in a process of its own for the first).
+void BM_EngineMemory(benchmark::State& state, float sr, int count)
+{
+    ScopedFlushDenormals ftz;
+    for (auto _ : state) {
+        const double before = residentBytesOfProcess();
+        std::vector<std::unique_ptr<Reverb>> reverbs;
+        std::vector<std::unique_ptr<Delay2>> delays;
+        for (int i = 0; i < count; ++i) {
+            reverbs.push_back(std::make_unique<Reverb>());
+            delays.push_back(std::make_unique<Delay2>());
+            reverbs.back()->prepare(sr);
+            delays.back()->prepare(sr);
+        }
+        const int64_t block = static_cast<int64_t>(sr / 300.0f);
+        Signal in(block, 3);
+        for (int i = 0; i < count; ++i)
+            for (int64_t done = 0; done < static_cast<int64_t>(sr); done += block) {
+                std::vector<float> l = in.l, r = in.r;
+                runReverb(*reverbs[i], l.data(), r.data(), block);
+                runDelay(*delays[i], l.data(), r.data(), block);
+            }
+        const double after = residentBytesOfProcess();
+        double own = 0.0;
+        for (int i = 0; i < count; ++i)
+            own += static_cast<double>(reverbs[i]->residentBytes() + delays[i]->residentBytes());
+        state.counters["MiB_per_pair"] = (after - before) / count / (1024.0 * 1024.0);
+        state.counters["MiB_lines_per_pair"] = own / count / (1024.0 * 1024.0);
+        state.counters["KiB_reverb_lines"] =
+            static_cast<double>(reverbs[0]->residentBytes()) / 1024.0;
+        state.counters["KiB_multitap_lines"] =
+            static_cast<double>(delays[0]->residentBytes()) / 1024.0;
+    }
+}
+
 void registerAll()
 {
+    benchmark::RegisterBenchmark("baseline/onepole/block:512", BM_Baseline);
     struct Case {
         const char* name;
         Engines which;
@@ -168,6 +209,12 @@ void registerAll()
             benchmark::RegisterBenchmark(name.c_str(), BM_Engines, c.which, s.sr, s.block, true);
         }
     }
+    for (float sr : { 44100.0f, 48000.0f, 96000.0f, 192000.0f })
+        for (int count : { 1, 20 }) {
+            const std::string name = "memory/engines/sr:" + std::to_string(static_cast<int>(sr)) +
+                "/pairs:" + std::to_string(count);
+            benchmark::RegisterBenchmark(name.c_str(), BM_EngineMemory, sr, count)->Iterations(1);
+        }
 }
 
 } // namespace
@@ -190,6 +237,7 @@ void chooseSimd()
 int main(int argc, char** argv)
 {
     chooseSimd();
+    measureBaseline();
     registerAll();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -7,10 +7,13 @@
 #include "dsp/dspmath.h"
 #include "dsp/simd.h"
 
-#include <emmintrin.h>
 
 using dspmath::frac;
+using dspmath::limited;
 using dspmath::truncIndex;
+using dspmath::unitControl;
+
+static_assert(Delay2::kChunk <= kTapChunkMax, "the tap kernel plans whole chunks");
 
 const float Delay2::MultiDelaySyncTab2[13] = {
     0.0625f, 0.125f, 0.1875f, 0.25f, 0.33333f, 0.375f, 0.5f,
@@ -38,33 +41,21 @@ inline float interp4(float ym, float y0, float y1, float y2, float u)
         + u * (6.0f * (y0 - y1) + 2.0f * (y2 - ym))))));
 }
 
-inline float readLeft(const float* line, int64_t q, float t)
+inline float readLeft(const float* line, int64_t m, int64_t q, float t)
 {
-    const int64_t m = Delay2::kMask;
     return interp4(line[q & m], line[(q - 1) & m], line[(q - 2) & m], line[(q - 3) & m], 1.0f - t);
 }
 
-inline float readRight(const float* line, int64_t q, float t)
+inline float readRight(const float* line, int64_t m, int64_t q, float t)
 {
-    const int64_t m = Delay2::kMask;
     return interp4(line[q & m], line[(q - 1) & m], line[(q - 2) & m], line[(q - 3) & m], t);
 }
 
-inline float readLeftLinear(const float* line, int64_t q, float t)
-{
-    const int64_t m = Delay2::kMask;
-    return t * line[(q - 2) & m] + (1.0f - t) * line[(q - 1) & m];
-}
-
-inline float readRightLinear(const float* line, int64_t q, float t)
-{
-    const int64_t m = Delay2::kMask;
-    return (1.0f - t) * line[(q - 2) & m] + t * line[(q - 1) & m];
-}
-
+// A one-pole coefficient: within 0..1, where the filter is stable; a control
+// that is no number opens the filter.
 inline float onePole(float f, float sr)
 {
-    return 1.0f - std::exp(f / sr * -6.28318f);
+    return limited(1.0f - std::exp(f / sr * -6.28318f), 0.0f, 1.0f, 1.0f);
 }
 
 // Modulator phase increment per sample; a sample rate far outside the usable
@@ -83,10 +74,21 @@ inline float boundedDepth(float d)
     return d >= 0.0f ? d : 0.0f;
 }
 
+// Depth in samples of a modulator of this rate: `scale` / rate / 44100. A
+// modulator that stands still (rate 0) gets the deepest depth there is any
+// detune, as the division by zero would have given.
+inline float depthFor(float scale, float rate)
+{
+    if (rate > 0.0f)
+        return boundedDepth(scale / rate / 44100.0f);
+    return scale > 0.0f ? kMaxDepth : 0.0f;
+}
+
 } // namespace
 
-Delay2::Delay2()
+Delay2::Delay2() : memory(4 * kLineSize)
 {
+    lines.place(memory.data(), 4, kLineSize);
     samplerate = 44100.0f;
     bpm = 120.0f;
     lastFeedback = 0.0f;
@@ -96,15 +98,28 @@ Delay2::Delay2()
     std::memset(chunkAccR, 0, sizeof chunkAccR);
     std::memset(chunkLoopL, 0, sizeof chunkLoopL);
     std::memset(chunkLoopR, 0, sizeof chunkLoopR);
+    ranTempo = 120.0f, ranTime = 0.5f, ranFeedback = 0.5f;
+    prepare(44100.0f);
+}
+
+void Delay2::prepare(float sampleRate)
+{
+    samplerate = sampleRate;
+    lines.settle(ringLength(coefficients(sampleRate, ranTempo, ranTime, ranFeedback, 0, 0, 0, 0, 0)));
     reset();
+    forgetLastSettings();
+}
+
+int64_t Delay2::ringLength(const Delay2Coeffs& c)
+{
+    return RingLines::lengthFor(c.oneShot ? 1 : c.loopLength, c.farthest, kLineSize);
 }
 
 void Delay2::reset()
 {
-    std::memset(loopL, 0, sizeof loopL);
-    std::memset(loopR, 0, sizeof loopR);
-    std::memset(tapSourceL, 0, sizeof tapSourceL);
-    std::memset(tapSourceR, 0, sizeof tapSourceR);
+    // The lines are wiped when the next call has fitted their ring, and only
+    // as far as that reaches.
+    restartPending = true;
     writePos = 0;
     for (float& s : loopState)
         s = 0.0f;
@@ -142,6 +157,7 @@ float Delay2::usableBpm(float b)
 Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedback, float detune,
     float hiDamp, float lowDamp, float hiCut, float lowCut)
 {
+    sr = dspmath::positiveRate(sr);
     Delay2Coeffs c;
     c.syncValue = MultiDelaySyncTab2[syncIndex(time)];
     const int64_t syncSamples = truncIndex(sr / usableBpm(tempo) * 60.0f * c.syncValue);
@@ -174,16 +190,16 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
     // Rates are bounded to [0, 0.5], so every phase stays within [0, 1).
     for (int k = 0; k < kSteps; ++k) {
         c.tapRate[k] = boundedRate(lfoprimfactors[k] / 100.0f / sr);
-        c.tapDepth[k] = boundedDepth(detune * detune * 250.0f / c.tapRate[k] / 44100.0f);
+        c.tapDepth[k] = depthFor(detune * detune * 250.0f, c.tapRate[k]);
     }
     c.mainRate = boundedRate(1.13f / sr);
-    c.mainDepth = boundedDepth(detune * detune * 80.0f / c.mainRate / 44100.0f);
+    c.mainDepth = depthFor(detune * detune * 80.0f, c.mainRate);
 
     // The longest read (tap 16 and the loop) is loopLength + depth + 3 samples
     // back; keep it inside the lines so slow tempi with long note values never
     // read newer material. The bound uses the deepest modulation at full
     // detune, so moving MDetune never changes the loop length.
-    float deepest = boundedDepth(250.0f / c.tapRate[10] / 44100.0f);
+    float deepest = depthFor(250.0f, c.tapRate[10]);
     for (int k = 0; k < kSteps; ++k)
         deepest = c.tapDepth[k] > deepest ? c.tapDepth[k] : deepest;
     deepest = c.mainDepth > deepest ? c.mainDepth : deepest;
@@ -192,6 +208,9 @@ Delay2Coeffs Delay2::coefficients(float sr, float tempo, float time, float feedb
         c.loopLength = longest;
     if (c.loopLength < 0)
         c.loopLength = 0;
+    // The right-hand reads of tap 16 reach furthest: one sample, three more
+    // for the interpolation, and the whole depth behind one loop length.
+    c.farthest = c.loopLength + static_cast<int64_t>(deepest) + 4;
     return c;
 }
 
@@ -199,11 +218,14 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
     bool firstStepLouder, const float* phase)
 {
     int64_t w = writePos;
+    const int64_t ring = lines.mask();
+    float* const sourceL = tapSourceL();
+    float* const sourceR = tapSourceR();
     if (c.oneShot) {
         // No recirculation: the taps read the input itself.
         for (int i = 0; i < n; ++i) {
-            tapSourceL[w] = left[i];
-            tapSourceR[w] = right[i];
+            sourceL[w & ring] = left[i];
+            sourceR[w & ring] = right[i];
             w = (w + 1) & kMask;
         }
         return;
@@ -221,8 +243,9 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         const int32_t base[1] = { static_cast<int32_t>(loopLength) };
         const float unity[1] = { 1.0f };
         TapChunk job;
-        job.lineL = loopL;
-        job.lineR = loopR;
+        job.lineL = loopL();
+        job.lineR = loopR();
+        job.mask = static_cast<int32_t>(ring);
         job.w0 = w;
         job.n = n;
         job.smooth = true;
@@ -236,14 +259,10 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         job.accL = chunkLoopL;
         job.accR = chunkLoopR;
         job.store = true;
-        const SimdLevel level = simdLevel();
-        if (level == SimdLevel::Avx512)
-            tapChunkAvx512(job);
-        else if (level == SimdLevel::Avx2)
-            tapChunkAvx2(job);
-        else
-            tapChunkSse2(job);
+        simdKernels().tapChunk(job);
     }
+    float* const lineL = loopL();
+    float* const lineR = loopR();
     float a0 = loopState[0], a1 = loopState[1], b0 = loopState[2], b1 = loopState[3];
     for (int i = 0; i < n; ++i) {
         float dL, dR;
@@ -254,8 +273,8 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
             const float m = lfoShape(phase[i]) * c.mainDepth;
             const int64_t M = static_cast<int64_t>(m);
             const float t = m - static_cast<float>(M);
-            dL = readLeft(loopL, w - loopLength - M, t);
-            dR = readRight(loopR, w - loopLength + M - mainD, t);
+            dL = readLeft(lineL, ring, w - loopLength - M, t);
+            dR = readRight(lineR, ring, w - loopLength + M - mainD, t);
         }
         const float fbL = (left[i] - dL) * fb;
         const float fbR = (right[i] - dR) * fb;
@@ -267,10 +286,10 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
         const float hL = a0 - b0;
         const float hR = a1 - b1;
         // Stored negated: the read above is subtracted, so the loop feeds back positively.
-        loopL[w] = -hL;
-        loopR[w] = -hR;
-        tapSourceL[w] = firstStepLouder ? fbL : hL;
-        tapSourceR[w] = firstStepLouder ? fbR : hR;
+        lineL[w & ring] = -hL;
+        lineR[w & ring] = -hR;
+        sourceL[w & ring] = firstStepLouder ? fbL : hL;
+        sourceR[w & ring] = firstStepLouder ? fbR : hR;
         w = (w + 1) & kMask;
     }
     loopState[0] = a0;
@@ -279,63 +298,18 @@ void Delay2::loopStage(const float* left, const float* right, int n, const Delay
     loopState[3] = b1;
 }
 
-void Delay2::phaseStage(int n, int lanes, float* ph, const float* rate)
-{
-    // Each modulator phase is a serial float sum; the modulators are
-    // independent, so four advance side by side, and each group of four
-    // samples is transposed into the per-modulator rows the later stages read.
-    // With rates in [0, 0.5] and phases in [0, 1) a sum lies in [0, 1.5):
-    // taking away 1 at or above 1 is exactly the removal of its integer part.
-    const int groups = (lanes + 3) / 4;
-    const __m128 one = _mm_set1_ps(1.0f);
-    int j = 0;
-    for (; j + 4 <= n; j += 4) {
-        for (int g = 0; g < groups; ++g) {
-            const __m128 r = _mm_load_ps(rate + 4 * g);
-            __m128 p = _mm_load_ps(ph + 4 * g);
-            __m128 s[4];
-            // Rates are never negative, so a phase only grows until it wraps:
-            // if the fourth sum is below 1 no sum of the group wrapped. The
-            // wrap is rare, so it is a branch off the chain of sums.
-            s[0] = _mm_add_ps(p, r);
-            s[1] = _mm_add_ps(s[0], r);
-            s[2] = _mm_add_ps(s[1], r);
-            s[3] = _mm_add_ps(s[2], r);
-            if (__builtin_expect(_mm_movemask_ps(_mm_cmpge_ps(s[3], one)) != 0, 0)) {
-                for (int q = 0; q < 4; ++q) {
-                    p = _mm_add_ps(p, r);
-                    const __m128 over = _mm_cmpge_ps(p, one);
-                    p = _mm_or_ps(_mm_and_ps(over, _mm_sub_ps(p, one)), _mm_andnot_ps(over, p));
-                    s[q] = p;
-                }
-            }
-            p = s[3];
-            _mm_store_ps(ph + 4 * g, p);
-            _MM_TRANSPOSE4_PS(s[0], s[1], s[2], s[3]);
-            for (int q = 0; q < 4; ++q)
-                _mm_storeu_ps(&chunkPhase[4 * g + q][j], s[q]);
-        }
-    }
-    for (; j < n; ++j) {
-        for (int a = 0; a < lanes; ++a) {
-            ph[a] = frac(ph[a] + rate[a]);
-            chunkPhase[a][j] = ph[a];
-        }
-    }
-    // The vector stages run whole vectors past the chunk's end and drop those
-    // lanes; giving them the last phase keeps the lanes reading one run.
-    for (int a = 0; a < lanes; ++a)
-        for (int k = n; k < n + kPad; ++k)
-            chunkPhase[a][k] = chunkPhase[a][n - 1];
-}
-
 void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float mix, float time,
     float feedback, float detune, float hiDamp, float lowDamp, float hiCut, float lowCut,
     float, float, float)
 {
+    mix = unitControl(mix), feedback = unitControl(feedback), detune = unitControl(detune);
+    hiDamp = unitControl(hiDamp), lowDamp = unitControl(lowDamp);
+    hiCut = unitControl(hiCut), lowCut = unitControl(lowCut);
     const float dry = 1.0f - mix;
-    const Delay2Coeffs c = coefficients(samplerate, bpm, time, feedback, detune, hiDamp, lowDamp,
-        hiCut, lowCut);
+    const float from[9] = { samplerate, bpm, time, feedback, detune, hiDamp, lowDamp, hiCut, lowCut };
+    const Delay2Coeffs& c = kept.get(from, [&] {
+        return coefficients(samplerate, bpm, time, feedback, detune, hiDamp, lowDamp, hiCut, lowCut);
+    });
 
     // Echoes laid out for another spacing or decay would replay wrongly: start
     // from silence whenever either changes.
@@ -344,8 +318,21 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         reset();
     lastFeedback = c.feedbackBase;
     lastLoop = loopAsFloat;
+    ranTempo = bpm, ranTime = time, ranFeedback = feedback;
+    // The ring follows the loop length. Otherwise it only changes when a
+    // higher rate has outgrown it, and then starts from silence.
+    const int64_t ring = ringLength(c);
+    if (restartPending || ring > lines.length()) {
+        lines.restart(ring);
+        restartPending = false;
+    }
 
-    const bool firstStepLouder = stepL[0] > stepL[16] || stepR[0] > stepR[16];
+    float levelL[kSteps], levelR[kSteps];
+    for (int k = 0; k < kSteps; ++k) {
+        levelL[k] = unitControl(stepL[k]);
+        levelR[k] = unitControl(stepR[k]);
+    }
+    const bool firstStepLouder = levelL[0] > levelL[16] || levelR[0] > levelR[16];
     const bool smoothTaps = samplerate <= 48000.0f && hiCut <= 0.45f
         && (firstStepLouder || hiDamp <= 0.45f);
     if (count < 1)
@@ -358,15 +345,15 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     int32_t wholeDepth[kSteps], base[kSteps];
     const float* phaseRows[kSteps];
     for (int k = 0; k < kSteps; ++k) {
-        if (!(stepL[k] + stepR[k] > 0.0f))
+        if (!(levelL[k] + levelR[k] > 0.0f))
             continue;
         active[taps] = k;
         depth[taps] = c.tapDepth[k];
         wholeDepth[taps] = static_cast<int32_t>(c.tapDepth[k]);
         // Tap 0 has no base delay, tap 16 is one full loop length back.
         base[taps] = static_cast<int32_t>((k * c.loopLength) >> 4);
-        gainL[taps] = stepL[k] * c.tapGain[k];
-        gainR[taps] = stepR[k] * c.tapGain[k];
+        gainL[taps] = levelL[k] * c.tapGain[k];
+        gainR[taps] = levelR[k] * c.tapGain[k];
         phaseRows[taps] = chunkPhase[taps];
         ++taps;
     }
@@ -379,15 +366,15 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
     for (int a = 0; a < taps; ++a)
         deepest = depth[a] > deepest ? depth[a] : deepest;
     const int64_t reach = c.loopLength + static_cast<int64_t>(deepest) + 3;
-    int64_t chunkLimit = kLineSize - reach;
+    int64_t chunkLimit = lines.length() - reach;
     if (chunkLimit > kChunk)
         chunkLimit = kChunk;
     if (chunkLimit < 1)
         chunkLimit = 1;
 
     // Modulator phases side by side: the active taps, then the loop's.
-    alignas(16) float phase[20] = {};
-    alignas(16) float rate[20] = {};
+    alignas(32) float phase[kLanes] = {};
+    alignas(32) float rate[kLanes] = {};
     for (int a = 0; a < taps; ++a) {
         phase[a] = tapPhase[active[a]];
         rate[a] = c.tapRate[active[a]];
@@ -399,23 +386,29 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
         lanes = taps + 1;
     }
 
-    const SimdLevel level = simdLevel();
-    const auto tapChunk = level == SimdLevel::Avx512 ? tapChunkAvx512
-        : level == SimdLevel::Avx2                   ? tapChunkAvx2
-                                                     : tapChunkSse2;
+    const SimdKernels& kernels = simdKernels();
     for (int64_t start = 0; start < count; start += chunkLimit) {
         const int n = static_cast<int>(count - start < chunkLimit ? count - start : chunkLimit);
         float* l = left + start;
         float* r = right + start;
         const int64_t w0 = writePos;
-        phaseStage(n, lanes, phase, rate);
+        PhaseRun phases;
+        phases.n = n;
+        phases.lanes = lanes;
+        phases.phase = phase;
+        phases.rate = rate;
+        phases.rows = chunkPhase[0];
+        phases.stride = kChunk + kPad;
+        phases.pad = kPad;
+        kernels.phases(phases);
         loopStage(l, r, n, c, firstStepLouder, chunkPhase[taps]);
         std::memset(chunkAccL, 0, sizeof(float) * (n + kPad));
         std::memset(chunkAccR, 0, sizeof(float) * (n + kPad));
         if (taps > 0) {
             TapChunk job;
-            job.lineL = tapSourceL;
-            job.lineR = tapSourceR;
+            job.lineL = tapSourceL();
+            job.lineR = tapSourceR();
+            job.mask = static_cast<int32_t>(lines.mask());
             job.w0 = w0;
             job.n = n;
             job.smooth = smoothTaps;
@@ -428,7 +421,7 @@ void Delay2::universalTapCalc17(float* left, float* right, int64_t count, float 
             job.gainR = gainR;
             job.accL = chunkAccL;
             job.accR = chunkAccR;
-            tapChunk(job);
+            kernels.tapChunk(job);
         }
         float lcR = outState[0], lcL = outState[1], hcR = outState[2], hcL = outState[3];
         for (int i = 0; i < n; ++i) {

@@ -5,9 +5,13 @@
 // same float operations in the same order, only several samples at a time.
 #include <cstdint>
 
+// The most samples a chunk may have.
+constexpr int kTapChunkMax = 256;
+
 struct TapChunk {
     const float* lineL;        // tap source lines
     const float* lineR;
+    int32_t mask;              // ring length of the lines minus one (a power of two minus one)
     int64_t w0;                // write index of the chunk's first sample
     int n;                     // samples in the chunk
     bool smooth;               // four-point polynomial, else linear
@@ -24,6 +28,14 @@ struct TapChunk {
     TapChunk() : store(false) {}
 };
 
-void tapChunkSse2(const TapChunk& c);
-void tapChunkAvx2(const TapChunk& c);
-void tapChunkAvx512(const TapChunk& c);
+// The modulators' phases over one chunk: each lane's phase advanced by its
+// rate every sample, as rows of one lane's samples.
+struct PhaseRun {
+    int n;                     // samples in the chunk
+    int lanes;                 // modulators
+    float* phase;              // per lane, in and out; room for whole groups of lanes
+    const float* rate;         // per lane; room for whole groups of lanes
+    float* rows;               // lane a's phase at sample j: rows[a * stride + j]
+    int stride;
+    int pad;                   // samples past the chunk's end that get its last phase
+};

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "dsp/dspmath.h"
+
 Envelope::Envelope()
 {
     timeBase = 1.0f;
@@ -20,11 +22,19 @@ void Envelope::updateParams(float a, float h, float d, float s, float r, float s
     sustain = s;
     release = r;
     curve = 2.0f * shape - 1.0f;
-    // Exponential time scale: control c lasts exp(11.5 c) / timeBase samples.
-    attackRate = std::exp(attack * -11.5f) * timeBase;
-    holdRate = std::exp(hold * -11.5f) * timeBase;
-    decayRate = std::exp(decay * -11.5f) * timeBase;
-    releaseRate = std::exp(release * -11.5f) * timeBase;
+    attackRate = stageRate(attack);
+    holdRate = stageRate(hold);
+    decayRate = stageRate(decay);
+    releaseRate = stageRate(release);
+}
+
+float Envelope::stageRate(float control) const
+{
+    // Exponential time scale: control c lasts exp(11.5 c) / timeBase samples,
+    // but never less than one sample: a larger step would carry the phase far
+    // below 0, where the decay's shaper grows without bound (at very low
+    // sample rates timeBase is large). No number ends the stage at once.
+    return dspmath::limited(std::exp(control * -11.5f) * timeBase, 0.0f, 1.0f, 1.0f);
 }
 
 void Envelope::softRetrigger()

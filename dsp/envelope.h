@@ -25,6 +25,8 @@ public:
     enum : int64_t { Idle = 0, Attack = 1, Hold = 2, Decay = 3, Sustain = 4 };
 
     void updateParams(float attack, float hold, float decay, float sustain, float release, float shape);
+    // Phase decrement per sample of a stage with this control: 0..1.
+    float stageRate(float control) const;
     void softRetrigger();
     void process();
     float shaperCubicSqrt(float x);

@@ -2,6 +2,10 @@
 
 #include <atomic>
 
+extern const SimdKernels kSse2Kernels;
+extern const SimdKernels kAvx2Kernels;
+extern const SimdKernels kAvx512Kernels;
+
 namespace {
 
 SimdLevel detect()
@@ -15,8 +19,14 @@ SimdLevel detect()
     return SimdLevel::Sse2;
 }
 
+const SimdKernels* tableOf(SimdLevel l)
+{
+    return l == SimdLevel::Avx512 ? &kAvx512Kernels : l == SimdLevel::Avx2 ? &kAvx2Kernels : &kSse2Kernels;
+}
+
 const SimdLevel best = detect();
 std::atomic<int> level { static_cast<int>(best) };
+std::atomic<const SimdKernels*> kernels { tableOf(best) };
 
 } // namespace
 
@@ -35,4 +45,10 @@ void setSimdLevel(SimdLevel l)
     if (static_cast<int>(l) > static_cast<int>(best))
         l = best;
     level.store(static_cast<int>(l), std::memory_order_relaxed);
+    kernels.store(tableOf(l), std::memory_order_relaxed);
+}
+
+const SimdKernels& simdKernels()
+{
+    return *kernels.load(std::memory_order_relaxed);
 }

@@ -10,3 +10,22 @@ SimdLevel simdLevel();
 void setSimdLevel(SimdLevel level);
 // The widest level this processor supports.
 SimdLevel bestSimdLevel();
+
+struct TapChunk;
+struct PhaseRun;
+struct ReverbReadChunk;
+struct DiffuserRun;
+struct TankRun;
+
+// The engines' vector kernels, one table per vector unit; each file that
+// builds the kernels for a unit fills its table.
+struct SimdKernels {
+    void (*tapChunk)(const TapChunk&);
+    void (*phases)(const PhaseRun&);
+    void (*reverbReads)(const ReverbReadChunk&);
+    void (*diffuser)(const DiffuserRun&);
+    void (*tank)(const TankRun&);
+};
+
+// The table of the level in use.
+const SimdKernels& simdKernels();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "dsp/reverb.h"
 #include "host/switch_points.h"
 
 namespace {
@@ -26,16 +27,14 @@ std::string seconds(double s) {
 }  // namespace
 
 double estimatedReverbDecaySeconds(float size, float decay) {
-    // One trip round the figure of eight passes four lossy taps (gain fb
-    // each) over 71 + 31 + 97 + 79 + 41 + 109 = 428 size units.
-    float shaped = 2.0f * decay - decay * decay;
-    float fb = shaped * 0.999f + 0.001f;
-    float sizeF = size * size * 0.8f + 0.2f;
-    double unit = std::trunc(sizeF * 93.0f);
-    double tripSeconds = 428.0 * unit / 44100.0;
-    if (fb >= 1.0f) return std::numeric_limits<double>::infinity();
-    if (fb <= 0.0f) return 0.0;
-    double lossPerTripDb = -80.0 * std::log10(static_cast<double>(fb));
+    // One trip round the tank's figure of eight passes four lossy taps (the
+    // loop gain each), at the reverb's own figures for 44.1 kHz.
+    const ReverbCoeffs k = Reverb::coefficients(44100.0f, 1.0f, decay, size, 0.0f, 0.0f, 0.0f, 0.0f,
+                                                0.0f, 0.0f, 1.0f);
+    double tripSeconds = static_cast<double>(Reverb::kTankTripUnits * k.unit) / 44100.0;
+    if (k.fb >= 1.0f) return std::numeric_limits<double>::infinity();
+    if (k.fb <= 0.0f) return 0.0;
+    double lossPerTripDb = -80.0 * std::log10(static_cast<double>(k.fb));
     return 60.0 / lossPerTripDb * tripSeconds;
 }
 

@@ -21,7 +21,7 @@
 #include "host/parameters.h"
 #include "host/program_summary.h"
 #include "host/programs.h"
-#include "tools/nimbrel/parameter_units.h"
+#include "host/parameter_units.h"
 
 namespace {
 

@@ -58,9 +58,13 @@ inline float readRightLinear(const float* line, int64_t q, float t)
     return (1.0f - t) * line[(q - 2) & m] + t * line[(q - 1) & m];
 }
 
+// Kept within 0..1, where the one-pole is stable; no number opens it.
 inline float onePole(float f, float sr)
 {
-    return 1.0f - std::exp(f / sr * -6.28318f);
+    const float c = 1.0f - std::exp(f / sr * -6.28318f);
+    if (!(c <= 1.0f))
+        return 1.0f;
+    return c < 0.0f ? 0.0f : c;
 }
 
 // Phase increment per sample, limited to [0, 0.5].

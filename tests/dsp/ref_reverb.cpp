@@ -84,10 +84,17 @@ RefReverbCoeffs RefReverb::coefficients(float sr, float mix, float decay, float 
 
     const float hd = (1.0f - hiDamp) * 0.97f * (1.0f - hiDamp) + 0.03f;
     k.c1 = 1.0f - std::exp(static_cast<float>(static_cast<double>(hd * 44100.0f / sr) * -6.28));
-    if (k.c1 > 1.0f)
+    // Each one-pole is kept stable: a coefficient within 0..1. Where the
+    // formula gives no number the high damping opens and the low damping
+    // does nothing.
+    if (!(k.c1 <= 1.0f))
         k.c1 = 1.0f;
+    if (k.c1 < 0.0f)
+        k.c1 = 0.0f;
     const float ld = lowDamp * (lowDamp * 0.05f);
     k.c2 = 1.0f - std::exp(static_cast<float>(static_cast<double>(ld * 44100.0f / sr) * -6.28));
+    if (!(k.c2 >= 0.0f))
+        k.c2 = 0.0f;
     if (k.c2 > 1.0f)
         k.c2 = 1.0f;
 
@@ -100,10 +107,17 @@ RefReverbCoeffs RefReverb::coefficients(float sr, float mix, float decay, float 
     k.lc = lowCut * lowCut * 8.0f * 680.0f / sr;
     k.hc = static_cast<float>((static_cast<double>((1.0f - hiCut) * (1.0f - hiCut) * 0.96f) + 0.04)
         * 44100.0 / static_cast<double>(sr));
-    // Below 22050 Hz a small hiCut pushes the one-pole past its stability
-    // limit (pole 1 - hc at or beyond -1); it then passes the signal instead.
-    if (k.hc >= 2.0f)
+    // At low rates a cut's one-pole passes its stability limit (pole 1 - c at
+    // or beyond -1): the corner then lies above the band, so the low cut
+    // takes everything away and the high cut passes the signal.
+    if (!(k.lc >= 0.0f))
+        k.lc = 0.0f;
+    else if (k.lc >= 2.0f)
+        k.lc = 1.0f;
+    if (!(k.hc < 2.0f))
         k.hc = 1.0f;
+    if (k.hc < 0.0f)
+        k.hc = 0.0f;
     return k;
 }
 

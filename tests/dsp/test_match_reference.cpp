@@ -192,7 +192,7 @@ void compareDelay(float sr, uint32_t seed, int settings, int blocksPerSetting, i
             runDelay(*fast, c, l, r, n);
             runDelay(*ref, c, l2, r2, n);
             ASSERT_TRUE(sameBits(l, l2, n) && sameBits(r, r2, n))
-                << "sr " << sr << " setting " << p << " block " << b << " of " << n
+                << "bpm " << c.bpm << ", sr " << sr << " setting " << p << " block " << b << " of " << n
                 << " frames, first difference at " << firstDifference(l, l2, n) << "/"
                 << firstDifference(r, r2, n);
         }

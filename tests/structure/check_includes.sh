@@ -20,9 +20,8 @@ allowed() {
     editor) echo "base dsp platform gui host presets resources editor" ;;
     # Build-time generators and what they make: the skin generator reads the
     # editor's control table (the editor embeds the bitmaps) and writes the
-    # toolkit's packed picture form; the handbook lists the value ranges the
-    # command line reads.
-    resources) echo "base gui host editor resources tools" ;;
+    # toolkit's packed picture form.
+    resources) echo "base gui host editor resources" ;;
     vst2) echo "base platform gui host presets editor vst2" ;;
     lv2) echo "base platform gui host presets editor resources lv2" ;;
     *) echo "?" ;;

@@ -9,9 +9,9 @@
 
 #include "host/parameters.h"
 #include "host/programs.h"
-#include "tools/nimbrel/parameter_units.h"
+#include "host/parameter_units.h"
 #include "tools/nimbrel/progress.h"
-#include "tools/nimbrel/suggest.h"
+#include "host/suggest.h"
 
 namespace {
 

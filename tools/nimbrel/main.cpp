@@ -18,7 +18,7 @@
 #include "tools/nimbrel/preset_commands.h"
 #include "tools/nimbrel/render_job.h"
 #include "tools/nimbrel/settings.h"
-#include "tools/nimbrel/suggest.h"
+#include "host/suggest.h"
 #include "tools/nimbrel/temporary_files.h"
 #include "tools/vsthost/plugin_host.h"
 

@@ -4,8 +4,8 @@
 #include <strings.h>
 #include <vector>
 
-#include "tools/nimbrel/parameter_units.h"
-#include "tools/nimbrel/suggest.h"
+#include "host/parameter_units.h"
+#include "host/suggest.h"
 
 namespace {
 

@@ -1,11 +1,14 @@
 // Built with -mavx512f: only called once the processor is known to have AVX-512.
 #include "dsp/delay2_taps.h"
-#include "dsp/reverb_reads.h"
+#include "dsp/reverb_formulas.h"
+#include "dsp/reverb_kernels.h"
+#include "dsp/simd.h"
 
 // GCC 12's own AVX-512 conversion intrinsics start from an undefined
 // register and trip its uninitialised-value warning; the values are fully
 // written by the instruction.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #include <immintrin.h>
 
 namespace {
@@ -27,17 +30,14 @@ inline __mmask16 cmplt(vf a, vf b) { return _mm512_cmp_ps_mask(a, b, _CMP_LT_OQ)
 inline vf select(__mmask16 mask, vf a, vf b) { return _mm512_mask_blend_ps(mask, b, a); }
 inline int32_t lane0(vi x) { return _mm_cvtsi128_si32(_mm512_castsi512_si128(x)); }
 inline bool allEqual(vi a, vi b) { return _mm512_cmpeq_epi32_mask(a, b) == 0xFFFF; }
+
+// The phases advance in groups of eight lanes.
+#include "dsp/phase_group_avx.inc"
 } // namespace
 
+#include "dsp/delay2_phases.inc"
 #include "dsp/delay2_taps.inc"
-#include "dsp/reverb_reads.inc"
+#include "dsp/reverb_kernels.inc"
 
-void tapChunkAvx512(const TapChunk& c)
-{
-    run(c);
-}
-
-void reverbReadsAvx512(const ReverbReadChunk& c)
-{
-    runReverbReads(c);
-}
+extern const SimdKernels kAvx512Kernels;
+const SimdKernels kAvx512Kernels = { run, runPhases, runReverbReads, runDiffuser, runTank };

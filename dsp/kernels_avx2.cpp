@@ -1,6 +1,8 @@
 // Built with -mavx2 (no FMA): only called once the processor is known to have AVX2.
 #include "dsp/delay2_taps.h"
-#include "dsp/reverb_reads.h"
+#include "dsp/reverb_formulas.h"
+#include "dsp/reverb_kernels.h"
+#include "dsp/simd.h"
 
 #include <immintrin.h>
 
@@ -23,17 +25,14 @@ inline vf cmplt(vf a, vf b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
 inline vf select(vf mask, vf a, vf b) { return _mm256_blendv_ps(b, a, mask); }
 inline int32_t lane0(vi x) { return _mm_cvtsi128_si32(_mm256_castsi256_si128(x)); }
 inline bool allEqual(vi a, vi b) { return _mm256_movemask_epi8(_mm256_cmpeq_epi32(a, b)) == -1; }
+
+// The phases advance in groups of eight lanes.
+#include "dsp/phase_group_avx.inc"
 } // namespace
 
+#include "dsp/delay2_phases.inc"
 #include "dsp/delay2_taps.inc"
-#include "dsp/reverb_reads.inc"
+#include "dsp/reverb_kernels.inc"
 
-void tapChunkAvx2(const TapChunk& c)
-{
-    run(c);
-}
-
-void reverbReadsAvx2(const ReverbReadChunk& c)
-{
-    runReverbReads(c);
-}
+extern const SimdKernels kAvx2Kernels;
+const SimdKernels kAvx2Kernels = { run, runPhases, runReverbReads, runDiffuser, runTank };

@@ -1,4 +1,4 @@
-#include "tools/nimbrel/suggest.h"
+#include "host/suggest.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "tools/nimbrel/parameter_units.h"
+#include "host/parameter_units.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/parameters.h"
-#include "tools/nimbrel/suggest.h"
+#include "host/suggest.h"
 
 namespace {
 
