@@ -10,7 +10,6 @@
 //
 // times the window at 2x. Each first open in a fresh process runs in a child
 // process of its own, so that nothing decoded before can help it.
-#include <X11/Xlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,15 +22,11 @@
 #include <memory>
 #include <vector>
 
-#include "editor/ov_editor.h"
-#include "vst2/ov_vst_editor.h"
-#include "vst2/ovaudio.h"
+#include "tools/snapshot/editor_host.h"
 
 namespace {
 
-intptr_t hostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
+using editor_host::HostWindow;
 
 using Clock = std::chrono::steady_clock;
 
@@ -78,39 +73,12 @@ void report(const char* what, const std::vector<Figure>& figures, double target)
                 *std::max_element(wall.begin(), wall.end()), median(cpu), target, m < target ? "ok" : "SLOW");
 }
 
-// The host's window, when there is a display.
-struct HostWindow {
-    Display* display = nullptr;
-    Window window = 0;
-    HostWindow() {
-        display = std::getenv("DISPLAY") ? XOpenDisplay(nullptr) : nullptr;
-        if (!display) return;
-        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1800, 1200, 0, 0, 0);
-        XMapWindow(display, window);
-        XSync(display, False);
-    }
-    ~HostWindow() {
-        if (!display) return;
-        XDestroyWindow(display, window);
-        XCloseDisplay(display);
-    }
-    void* handle() const { return display ? reinterpret_cast<void*>(static_cast<uintptr_t>(window)) : nullptr; }
-    void sync() const {
-        if (display) XSync(display, False);
-    }
-};
-
-struct Instance {
-    std::unique_ptr<OvAudio> effect{new OvAudio(hostCallback, createOvVstEditor)};
-    OvEditor& editor = static_cast<OvVstEditor*>(effect->getEditor())->editor();
-    Instance() { effect->setSampleRate(44100.0f); }
-    // Opens the window and shows it: the first idle computes the wave
-    // display and draws the whole window. Returns the time taken.
+// An instance with its editor at the scale the editor picks.
+struct Instance : editor_host::Instance {
+    // Opens the window and shows it; returns the time taken.
     Figure open(HostWindow& host) {
         const Stopwatch t;
-        editor.open(host.handle());
-        host.sync();
-        editor.idle();
+        openAndShow(host);
         return t.read();
     }
 };
@@ -130,7 +98,7 @@ bool firstOpenInFreshProcess(Figure& figure) {
         close(fds[0]);
         Figure measured;
         {
-            HostWindow host;
+            HostWindow host(1800, 1200);
             Instance in;
             measured = in.open(host);
             in.editor.close();
@@ -156,7 +124,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < rounds; ++i)
         if (Figure f; firstOpenInFreshProcess(f)) fresh.push_back(f);
 
-    HostWindow host;
+    HostWindow host(1800, 1200);
     // An instance whose window was opened once, as another track's would be.
     Instance in;
     in.open(host);
