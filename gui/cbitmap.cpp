@@ -21,9 +21,6 @@
 namespace VSTGUI {
 namespace {
 
-ResourceProvider gProvider = nullptr;
-ScaledResourceProvider gScaledProvider = nullptr;
-std::vector<double> gScales;
 
 // Bands of a reduced picture: well inside what one cairo image may be.
 constexpr CCoord kBandRows = 8192;
@@ -86,12 +83,6 @@ cairo_surface_t* decodeImage(const unsigned char* png, size_t size) {
     return s;
 }
 
-int scaleIndex(double scale) {
-    for (size_t i = 0; i < gScales.size(); ++i)
-        if (gScales[i] == scale) return static_cast<int>(i);
-    return -1;
-}
-
 // The size an encoded image declares, read from its header alone; false
 // when the bytes are neither a PNG nor the packed form, or declare no image
 // there may be.
@@ -117,10 +108,41 @@ bool encodedSize(const unsigned char* bytes, size_t size, CCoord* width, CCoord*
     return true;
 }
 
-// Guards what pictures shared between bitmaps, and perhaps between threads,
-// hold: the cache below and the making of bands (recursive: a reduced band
-// is made from the bands of the picture it comes from).
+// Guards what bitmaps share, perhaps between threads: the providers, the
+// cache below and the making of bands (recursive: a reduced band is made
+// from the bands of the picture it comes from).
 std::recursive_mutex gPictureMutex;
+
+}  // namespace
+
+// Where numbered resources come from; each editor sets them as it is made.
+struct CBitmap::Providers {
+    ResourceProvider plain = nullptr;
+    ScaledResourceProvider scaled = nullptr;
+    std::vector<double> scales;  // rising; the scaled provider's
+    bool operator==(const Providers& o) const { return plain == o.plain && scaled == o.scaled && scales == o.scales; }
+    // What tells one provider's pictures from another's.
+    uintptr_t id() const { return scaled ? reinterpret_cast<uintptr_t>(scaled) : reinterpret_cast<uintptr_t>(plain); }
+    int indexOf(double scale) const {
+        for (size_t i = 0; i < scales.size(); ++i)
+            if (scales[i] == scale) return static_cast<int>(i);
+        return -1;
+    }
+};
+namespace {
+
+using Providers = CBitmap::Providers;
+Providers gProviders;
+
+Providers currentProviders() {
+    std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
+    return gProviders;
+}
+
+void setProviders(const Providers& p) {
+    std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
+    if (!(gProviders == p)) gProviders = p;
+}
 
 }  // namespace
 
@@ -242,12 +264,6 @@ std::map<PictureKey, std::weak_ptr<CBitmap::Picture>>& pictureCache() {
     return cache;
 }
 
-PictureKey keyFor(int id, double scale) {
-    const uintptr_t provider = gScaledProvider ? reinterpret_cast<uintptr_t>(gScaledProvider)
-                                               : reinterpret_cast<uintptr_t>(gProvider);
-    return {provider, id, scale};
-}
-
 std::shared_ptr<CBitmap::Picture> cachedPicture(const PictureKey& key) {
     std::lock_guard<std::recursive_mutex> lock(gPictureMutex);
     auto it = pictureCache().find(key);
@@ -275,24 +291,25 @@ std::shared_ptr<CBitmap::Picture> decodedPicture(cairo_surface_t* s, double scal
 }  // namespace
 
 void setResourceProvider(ResourceProvider provider) {
-    gProvider = provider;
-    gScaledProvider = nullptr;
-    gScales.clear();
+    Providers p;
+    p.plain = provider;
+    setProviders(p);
 }
 
 void setScaledResourceProvider(ScaledResourceProvider provider, const double* scales, int numScales) {
-    gProvider = nullptr;
-    gScaledProvider = provider;
-    gScales.assign(scales, scales + (scales && numScales > 0 ? numScales : 0));
-    std::sort(gScales.begin(), gScales.end());
+    Providers p;
+    p.scaled = provider;
+    p.scales.assign(scales, scales + (scales && numScales > 0 ? numScales : 0));
+    std::sort(p.scales.begin(), p.scales.end());
+    setProviders(p);
 }
 
-CBitmap::PicturePtr CBitmap::resourcePicture(int index) const {
+CBitmap::PicturePtr CBitmap::resourcePicture(const Providers& from, int index) const {
     if (resourceId_ < 0 || index < 0) return nullptr;
-    if (gScaledProvider && static_cast<size_t>(index) >= gScales.size()) return nullptr;
-    if (!gScaledProvider && (!gProvider || index != 0)) return nullptr;
-    const double scale = gScaledProvider ? gScales[static_cast<size_t>(index)] : 1.0;
-    const PictureKey key = keyFor(resourceId_, scale);
+    if (from.scaled && static_cast<size_t>(index) >= from.scales.size()) return nullptr;
+    if (!from.scaled && (!from.plain || index != 0)) return nullptr;
+    const double scale = from.scaled ? from.scales[static_cast<size_t>(index)] : 1.0;
+    const PictureKey key{from.id(), resourceId_, scale};
     if (PicturePtr shared = cachedPicture(key)) return shared;
 
     auto p = std::make_shared<Picture>();
@@ -301,8 +318,8 @@ CBitmap::PicturePtr CBitmap::resourcePicture(int index) const {
     size_t size = 0;
     for (int band = 0;; ++band) {
         data = nullptr;
-        if (gScaledProvider ? !gScaledProvider(resourceId_, index, band, &data, &size)
-                            : (band > 0 || !gProvider(resourceId_, &data, &size)))
+        if (from.scaled ? !from.scaled(resourceId_, index, band, &data, &size)
+                        : (band > 0 || !from.plain(resourceId_, &data, &size)))
             break;
         CCoord w = 0, h = 0;
         if (!data || !encodedSize(data, size, &w, &h) || (band > 0 && w != p->pixelWidth)) return nullptr;
@@ -322,8 +339,8 @@ void CBitmap::setBasePicture(PicturePtr p) {
 }
 
 CBitmap::CBitmap(const CResourceDescription& desc) : resourceId_(desc.getId()) {
-    const int one = gScaledProvider ? scaleIndex(1.0) : 0;
-    if (PicturePtr p = resourcePicture(one)) setBasePicture(std::move(p));
+    const Providers from = currentProviders();
+    if (PicturePtr p = resourcePicture(from, from.scaled ? from.indexOf(1.0) : 0)) setBasePicture(std::move(p));
 }
 
 CBitmap::CBitmap(const unsigned char* png, size_t size) {
@@ -363,24 +380,26 @@ CBitmap::Picture* CBitmap::pictureAt(double scale) {
     if (pictures_.empty()) return nullptr;
     for (const PicturePtr& p : pictures_)
         if (p->scale == scale) return p.get();
-    const bool shared = gScaledProvider && resourceId_ >= 0;
-    const PictureKey key = keyFor(resourceId_, scale);
+    const Providers from = currentProviders();
+    const bool shared = from.scaled && resourceId_ >= 0;
+    const PictureKey key{from.id(), resourceId_, scale};
     PicturePtr made = shared ? cachedPicture(key) : nullptr;
     if (!made && shared) {
         // The resource's pictures by preference: at the scale, the finer ones
         // nearest first (reduced), then the coarser ones nearest first (enlarged).
+        const std::vector<double>& scales = from.scales;
         std::vector<size_t> order;
-        for (size_t i = 0; i < gScales.size(); ++i)
-            if (gScales[i] >= scale) order.push_back(i);
-        for (size_t i = gScales.size(); i-- > 0;)
-            if (gScales[i] < scale) order.push_back(i);
+        for (size_t i = 0; i < scales.size(); ++i)
+            if (scales[i] >= scale) order.push_back(i);
+        for (size_t i = scales.size(); i-- > 0;)
+            if (scales[i] < scale) order.push_back(i);
         for (size_t i : order) {
             PicturePtr source;
             for (const PicturePtr& p : pictures_)
-                if (p->scale == gScales[i]) source = p;
-            if (!source) source = resourcePicture(static_cast<int>(i));
+                if (p->scale == scales[i]) source = p;
+            if (!source) source = resourcePicture(from, static_cast<int>(i));
             if (!source) continue;
-            made = gScales[i] == scale ? source : derive(source, scale);
+            made = scales[i] == scale ? source : derive(source, scale);
             break;
         }
         if (made) rememberPicture(key, made);

@@ -88,8 +88,10 @@ public:
     // so far: a count of work done, for tests.
     static long getDecodedImageCount();
 
-    // One picture of the bitmap at one scale (toolkit-internal).
+    // One picture of the bitmap at one scale, and where numbered resources
+    // come from (toolkit-internal).
     struct Picture;
+    struct Providers;
 
 private:
     using PicturePtr = std::shared_ptr<Picture>;
@@ -98,7 +100,7 @@ private:
     Picture* pictureAt(double scale);
     // The resource's picture at the provider's scales[scaleIndex]: its size
     // from the headers, its bands decoded when first drawn.
-    PicturePtr resourcePicture(int scaleIndex) const;
+    PicturePtr resourcePicture(const Providers& from, int scaleIndex) const;
     // The picture at `scale` made from `from`, band by band when first drawn.
     PicturePtr derive(const PicturePtr& from, double scale) const;
     void setBasePicture(PicturePtr p);

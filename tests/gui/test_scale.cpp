@@ -418,10 +418,11 @@ TEST(SharedPictures, ADamagedBandDrawsNothingAndTheOtherBandsStillDraw) {
 }
 
 TEST(SharedPictureThreads, EditorsOnTwoThreadsDrawTheSameNumberAtOnce) {
-    setScaledResourceProvider(stripProvider, kStripScales, 2);
     for (int round = 0; round < 20; ++round) {
         std::atomic<int> wrong{0};
         auto drawAll = [&wrong] {
+            // Each editor sets the providers as it is made, perhaps while another draws.
+            setScaledResourceProvider(stripProvider, kStripScales, 2);
             CBitmap mine{CResourceDescription(300)};
             const CColor expected[] = {kRedCColor, kGreenCColor, kBlueCColor};
             for (int f : {2, 0, 1, 2})
