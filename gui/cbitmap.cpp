@@ -21,7 +21,6 @@
 namespace VSTGUI {
 namespace {
 
-
 // Bands of a reduced picture: well inside what one cairo image may be.
 constexpr CCoord kBandRows = 8192;
 
@@ -129,6 +128,7 @@ struct CBitmap::Providers {
         return -1;
     }
 };
+
 namespace {
 
 using Providers = CBitmap::Providers;
