@@ -48,6 +48,7 @@ public:
     virtual void setDryFactor(float factor) = 0;
 
     // ---- the window ----
-    // Asks the host for a window of this size; false when it cannot resize.
+    // Asks the host for a window of this size in pixels (the layout's size
+    // times the editor's scale); false when it cannot resize.
     virtual bool resizeWindow(int width, int height) = 0;
 };

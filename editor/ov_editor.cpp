@@ -11,6 +11,7 @@
 #include <string>
 
 #include "dsp/reverb.h"
+#include "gui/scale_factor.h"
 #include "editor/layout.h"
 #include "host/programs.h"
 #include "host/trace_log.h"
@@ -70,7 +71,8 @@ OvEditor::OvEditor(EditorModel& model)
       displayBufL(new float[kDisplayBufferSize]()),
       displayBufR(new float[kDisplayBufferSize]()) {
     printLog("OvEditor::OvEditor start");
-    setResourceProvider(findNimbrelResource);
+    // The skin's pictures at every scale it was drawn at.
+    setScaledResourceProvider(findNimbrelPicture, kSkinScales, kNumSkinScales);
 
     backgroundBitmap = new CBitmap(CResourceDescription(kBitmapBackground));
     wetOnlyBitmap = new CBitmap(CResourceDescription(kBitmapWetOnly));
@@ -134,7 +136,7 @@ bool OvEditor::open(void* parentWindow) {
     if (frame) close();
     const CCoord width = backgroundBitmap->getWidth(), height = backgroundBitmap->getHeight();
     CRect size(0, 0, width, height);
-    frame = new CFrame(size, parentWindow, this);
+    frame = new CFrame(size, parentWindow, this, getScaleFactor());
     frame->setMouseEnabled(true);
     frame->setMouseableArea(size);
     frame->setBackground(backgroundBitmap);
@@ -343,14 +345,34 @@ void OvEditor::changeWindowSize(long width, long height) {
     frame->setDirty(true);
     frame->invalidate(full);
     // A host that cannot resize keeps its window; the frame has the size asked for.
-    if (model_.resizeWindow(static_cast<int>(width), static_cast<int>(height)))
+    const CRect pixels = frame->getPixelSize();
+    if (model_.resizeWindow(static_cast<int>(pixels.width()), static_cast<int>(pixels.height())))
         frame->setViewSize(CRect(0, 0, width, height), true);
 }
 
-bool OvEditor::onKeyDown(CKeyCode& key) {
-    (void)key;
-    return false;  // the host handles every key
+double OvEditor::getScaleFactor() const {
+    if (scale == 0.0) scale = currentScaleFactor(hostScale);
+    return scale;
 }
+
+int64_t OvEditor::getWidth() const { return toPixels(fullWidth, getScaleFactor()); }
+
+int64_t OvEditor::getHeight() const { return toPixels(fullHeight, getScaleFactor()); }
+
+bool OvEditor::setHostScaleFactor(double factor) {
+    const double checked = checkScaleFactor(factor);
+    if (checked == 0.0) return false;
+    hostScale = checked;
+    scale = checked;
+    if (!frame || !editorReady || frame->getScaleFactor() == checked) return true;
+    frame->setScaleFactor(checked);
+    // The window keeps showing the same units (full or compact), in more or fewer pixels.
+    const CRect pixels = frame->getPixelSize();
+    model_.resizeWindow(static_cast<int>(pixels.width()), static_cast<int>(pixels.height()));
+    return true;
+}
+
+bool OvEditor::onKeyDown(CKeyCode& key) { return frame && frame->onKeyDown(key) == 1; }
 
 bool OvEditor::onKeyUp(CKeyCode& key) { return frame && frame->onKeyUp(key) == 1; }
 

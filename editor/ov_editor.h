@@ -78,11 +78,25 @@ public:
     // line, program list and wave display follow the instance, then the
     // window's events and redraw.
     void idle();
-    // The full window's size (the compact window is its top-left corner).
-    int64_t getWidth() const { return fullWidth; }
-    int64_t getHeight() const { return fullHeight; }
-    // Keys the host hands on: the host keeps every key pressed; a release
-    // goes to the window.
+    // The full window's size in pixels at the scale in use: what a host sizes
+    // its window to before opening (the compact window is its top-left corner).
+    int64_t getWidth() const;
+    int64_t getHeight() const;
+    // The scale the window is drawn at (pixels per layout unit, 1..4): the
+    // host's factor when it gave a usable one, else the NIMBREL_UI_SCALE
+    // override, else the desktop's (Xft.dpi / 96), else 1. Chosen when first
+    // needed (the host asks for the size or opens the window) and kept.
+    double getScaleFactor() const;
+    // The host's scale factor, before or while the window is open. A factor
+    // no screen has (0, negative, NaN, above 8) is refused (false) and
+    // changes nothing; a usable one (true) becomes the scale, kept within
+    // 1..4. An open window is redrawn at it and asks the host, through the
+    // model's resizeWindow, for its new pixel size; a host that refuses
+    // keeps its window as it is, with the editor drawn at the new scale.
+    bool setHostScaleFactor(double factor);
+    // Keys the host hands on: an open list takes Escape, the arrows, Home,
+    // End, Return and Enter (true); every other key, and every key while no
+    // list is open, stays the host's (false), so its shortcuts keep working.
     bool onKeyDown(VSTGUI::CKeyCode& key);
     bool onKeyUp(VSTGUI::CKeyCode& key);
     void setKnobMode(long mode) { knobMode = mode; }
@@ -104,6 +118,8 @@ public:
     void addKnob(int x, int y, VSTGUI::CAnimKnob*& slot, int tag);
     void addOnOffButton(int x, int y, VSTGUI::COnOffButton*& slot, long tag);
     void addKickButton(int x, int y, VSTGUI::CKickButton*& slot, long tag);
+    // Shows the window's top-left width x height layout units (the compact
+    // or the full window) and asks the host for their pixels.
     void changeWindowSize(long width, long height);
     void updateWaveDisplayData();
 
@@ -135,7 +151,9 @@ private:
     EditorModel& model_;
     VSTGUI::CFrame* frame = nullptr;
     long knobMode = VSTGUI::kLinearModeValue;
-    int64_t fullWidth = 0, fullHeight = 0;
+    int64_t fullWidth = 0, fullHeight = 0;  // layout units
+    double hostScale = 0.0;                  // 0 until the host gives a usable factor
+    mutable double scale = 0.0;              // 0 until chosen
     int64_t outputMeterShown = -1, gateMeterShown = -1, duckMeterShown = -1;
     // The wave display's own reverb: the audio path's engines are never touched.
     std::unique_ptr<Reverb> displayReverb;

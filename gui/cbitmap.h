@@ -3,7 +3,11 @@
 // size in layout units (its picture at scale 1) and is drawn at the scale of
 // the context it is drawn into, from a picture drawn at that scale where its
 // resource provides one, else from the nearest finer one, reduced once.
+// A numbered resource's pictures are decoded once per process, when first
+// drawn, band by band (a filmstrip decodes only the bands of the frames
+// shown), and shared by every bitmap of that number while any is alive.
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "gui/cbaseobject.h"
@@ -42,8 +46,10 @@ private:
 
 class CBitmap : public CBaseObject {
 public:
-    // From a numbered resource; an unknown number or bad PNG gives an unloaded
-    // bitmap of size 0 x 0, which draws nothing.
+    // From a numbered resource; an unknown number, or bytes that are neither
+    // a PNG nor the packed form, give an unloaded bitmap of size 0 x 0, which
+    // draws nothing. (A resource's pictures are decoded when first drawn: a
+    // band damaged past its header draws nothing.)
     explicit CBitmap(const CResourceDescription& desc);
     // From PNG bytes (copied as needed; the bytes may go after the call).
     CBitmap(const unsigned char* png, size_t size);
@@ -78,28 +84,28 @@ public:
     // Pixel (x, y) of the picture at `scale` (made as for drawing).
     CColor getPicturePixel(double scale, CCoord x, CCoord y);
 
-private:
-    struct Band {
-        cairo_surface_t* surface;
-        CCoord top;  // its first pixel row in the picture
-    };
-    struct Picture {
-        double scale = 1.0;     // pixels per unit
-        double drawnAt = 1.0;   // the scale of the pixels it was made from
-        CCoord pixelWidth = 0, pixelHeight = 0;
-        std::vector<Band> bands;
-    };
-    static bool loadPicture(const std::vector<const unsigned char*>& pngs, const std::vector<size_t>& sizes,
-                            Picture& out);
-    static void releasePicture(Picture& p);
-    static CColor pixelOf(const Picture& p, CCoord x, CCoord y);
-    void setBasePicture(Picture& p);
-    // The picture at `scale`: cached, loaded from the resource or reduced.
-    const Picture* pictureAt(double scale);
-    bool loadResourcePicture(int scaleIndex, Picture& out) const;
-    Picture derive(const Picture& from, double scale) const;
+    // How many encoded images (a picture's bands) this process has decoded
+    // so far: a count of work done, for tests.
+    static long getDecodedImageCount();
 
-    std::vector<Picture> pictures_;  // the first at scale 1
+    // One picture of the bitmap at one scale, and where numbered resources
+    // come from (toolkit-internal).
+    struct Picture;
+    struct Providers;
+
+private:
+    using PicturePtr = std::shared_ptr<Picture>;
+    // The picture at `scale`: kept by this bitmap, shared with the other
+    // bitmaps of the same resource, loaded from the resource or reduced.
+    Picture* pictureAt(double scale);
+    // The resource's picture at the provider's scales[scaleIndex]: its size
+    // from the headers, its bands decoded when first drawn.
+    PicturePtr resourcePicture(const Providers& from, int scaleIndex) const;
+    // The picture at `scale` made from `from`, band by band when first drawn.
+    PicturePtr derive(const PicturePtr& from, double scale) const;
+    void setBasePicture(PicturePtr p);
+
+    std::vector<PicturePtr> pictures_;  // the first at scale 1
     CCoord width_ = 0, height_ = 0;
     int resourceId_ = -1;
 };

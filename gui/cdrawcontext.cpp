@@ -1,4 +1,5 @@
 #include "gui/cdrawcontext.h"
+#include "gui/image_surface.h"
 
 #include <cairo.h>
 #include <algorithm>
@@ -311,7 +312,7 @@ void CDrawContext::resetClipRect() { setClipRect(surfaceRect_); }
 
 namespace {
 cairo_surface_t* newImage(CCoord w, CCoord h) {
-    return cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w > 0 ? w : 1), static_cast<int>(h > 0 ? h : 1));
+    return createImageSurface(static_cast<int>(w), static_cast<int>(h));
 }
 }  // namespace
 

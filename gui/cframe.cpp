@@ -6,6 +6,7 @@
 #include "gui/cbitmap.h"
 #include "gui/ccontrol.h"
 #include "gui/cdrawcontext.h"
+#include "gui/image_surface.h"
 #include "gui/platform_window.h"
 #include "gui/scale_factor.h"
 
@@ -124,7 +125,7 @@ bool CFrame::ensureBackBuffer() {
     if (backBuffer_ && cairo_image_surface_get_width(backBuffer_) == w && cairo_image_surface_get_height(backBuffer_) == h)
         return false;
     if (backBuffer_) cairo_surface_destroy(backBuffer_);
-    backBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    backBuffer_ = createImageSurface(w, h);
     invalidAreas_.clear();
     invalidAreas_.push_back(CRect(0, 0, size_.width(), size_.height()));
     return true;
@@ -387,8 +388,7 @@ void CFrame::openPopupWindow(CView* view) {
     popupWindow_ = window_->createPopup(pixels);
     if (!popupWindow_) return;  // no pop-up windows here: drawn in the frame, cut to it
     popupRect_ = r;
-    popupBuffer_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(pixels.width()),
-                                              static_cast<int>(pixels.height()));
+    popupBuffer_ = createImageSurface(static_cast<int>(pixels.width()), static_cast<int>(pixels.height()));
     popupSink_.reset(new WindowEventSink(*this, pixels.getTopLeft()));
 }
 

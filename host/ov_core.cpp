@@ -159,10 +159,23 @@ bool OvCore::getProgramNameIndexed(int index, char* name) const {
     return true;
 }
 
-void OvCore::writeName(int index, const char (&name)[kProgramNameSize]) {
-    std::lock_guard<std::mutex> lock(namesLock_);
+bool OvCore::tryProgramName(int index, char* name) const {
+    if (index < 0 || index >= kNumPrograms) return false;
+    std::unique_lock<std::mutex> lock(namesLock_, std::try_to_lock);
+    if (!lock.owns_lock()) return false;
+    copyName(name, programs[index].name, kProgramNameSize - 1);
+    return true;
+}
+
+bool OvCore::writeName(int index, const char (&name)[kProgramNameSize], bool wait) {
+    std::unique_lock<std::mutex> lock(namesLock_, std::defer_lock);
+    if (wait)
+        lock.lock();
+    else if (!lock.try_lock())
+        return false;
     std::memcpy(programs[index].name, name, kProgramNameSize);
     ++namesVersion_;
+    return true;
 }
 
 uint32_t OvCore::programNamesVersion() const {
@@ -188,15 +201,24 @@ void OvCore::runProgramCommand(ProgramCommand command, int index) {
 }
 
 void OvCore::storeProgram(int index, const char* name, const float* values, int count) {
-    if (index < 0 || index >= kNumPrograms || !name) return;
+    putProgram(index, name, values, count, true);
+}
+
+bool OvCore::tryStoreProgram(int index, const char* name, const float* values, int count) {
+    return putProgram(index, name, values, count, false);
+}
+
+bool OvCore::putProgram(int index, const char* name, const float* values, int count, bool wait) {
+    if (index < 0 || index >= kNumPrograms || !name) return false;
     OvProgram& stored = programs[index];
     char text[kProgramNameSize] = {};
     copyName(text, name, kProgramNameSize - 1);
-    writeName(index, text);
+    if (!writeName(index, text, wait)) return false;
     if (count > kNumParams) count = kNumParams;
     for (int i = 0; i < count; ++i) stored.values[i] = values[i];
     // The program menu shows the stored names.
     refreshProgramList = true;
+    return true;
 }
 
 void OvCore::displayChanged() {

@@ -69,6 +69,9 @@ public:
     void getProgramName(char* name) const;
     // Program `index`'s name into `name` (kProgramNameSize bytes); false for another index.
     bool getProgramNameIndexed(int index, char* name) const;
+    // For the audio thread: the same, but it never waits; false (nothing
+    // copied) while a user-interface call is writing the names.
+    bool tryProgramName(int index, char* name) const;
     // Puts program `index` into its init state; leaves the live values alone.
     void initPatch(int64_t index);
     // Applies an editor program command to program `index` and makes it current.
@@ -76,6 +79,9 @@ public:
     // Writes stored program `index` from a file: its name (a terminated text,
     // up to kProgramNameSize - 1 characters kept) and values 0 .. count - 1.
     void storeProgram(int index, const char* name, const float* values, int count);
+    // For the audio thread: the same, but it never waits; false (nothing
+    // stored) while a user-interface call holds the names.
+    bool tryStoreProgram(int index, const char* name, const float* values, int count);
     // Tells the observer that program names or values changed.
     void displayChanged();
     // Counts every change of a program name, so a format can tell its host
@@ -119,13 +125,15 @@ private:
     // A parameter as the render path uses it: within 0..1 (not a number reads 0).
     float control(int index) const;
     // Program `index`'s name becomes `name` (all kProgramNameSize bytes).
-    void writeName(int index, const char (&name)[kProgramNameSize]);
+    // `wait` false: gives up (false) instead of waiting for the names.
+    bool writeName(int index, const char (&name)[kProgramNameSize], bool wait = true);
+    bool putProgram(int index, const char* name, const float* values, int count, bool wait);
     void calcBPM();
     void executeOrvaneMidiEvents(int64_t limit);
     void renderDSP(int64_t count, float* inL, float* inR, float* outL, float* outR, int64_t offset);
 
     // Names are written and read by user-interface calls that a host may
-    // make from two threads; the audio thread never touches them.
+    // make from two threads; the audio thread only ever tries the lock.
     mutable std::mutex namesLock_;
     uint32_t namesVersion_ = 0;  // guarded by namesLock_
     HostClock* clock_ = nullptr;

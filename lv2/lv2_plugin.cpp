@@ -122,6 +122,7 @@ void NimbrelLv2Plugin::activate() { core_->suspend(); }
 void NimbrelLv2Plugin::run(uint32_t sampleCount) {
     beginNotify();
     takeRestoredProgram();
+    takeEditorProgram();
     applyControlPorts();
 
     // Events in time order, the control port's first at one frame. The core
@@ -205,8 +206,10 @@ void NimbrelLv2Plugin::handleObject(const LV2_Atom_Object* object) {
     if (lv2msg::readProgram(urids_, object, program)) {
         // The editor made a program current; its values come through the ports,
         // which are applied whole at the next run in case some did not change.
-        makeProgramCurrent(program.index, program.name);
-        applyAllPorts_ = true;
+        editorProgram_.index = program.index;
+        std::memcpy(editorProgram_.name, program.name, sizeof editorProgram_.name);
+        editorProgramPending_ = true;
+        takeEditorProgram();
     } else if (lv2msg::isObjectOf(urids_, &object->atom, urids_.programRequest)) {
         programRequested_ = true;
     } else if (lv2msg::readMonitor(urids_, object, dryFactor)) {
@@ -217,16 +220,25 @@ void NimbrelLv2Plugin::handleObject(const LV2_Atom_Object* object) {
 // Program `index` becomes current under `name` (its stored name when empty)
 // with the values that sound now: what a preset or the editor made current
 // arrives through the control ports.
-void NimbrelLv2Plugin::makeProgramCurrent(int index, const char* name) {
+bool NimbrelLv2Plugin::makeProgramCurrent(int index, const char* name) {
     float live[kNumParams];
     for (int i = 0; i < kNumParams; ++i) live[i] = core_->getParameter(i);
     char text[kProgramNameSize] = {};
     if (name && name[0])
         std::strncpy(text, name, sizeof text - 1);
-    else
-        core_->getProgramNameIndexed(index, text);
-    core_->storeProgram(index, text, live, kNumParams);
+    else if (!core_->tryProgramName(index, text))
+        return false;
+    if (!core_->tryStoreProgram(index, text, live, kNumParams)) return false;
     core_->setProgram(index);
+    return true;
+}
+
+// Made current where its message is read, or at a later run when the names
+// were busy then.
+void NimbrelLv2Plugin::takeEditorProgram() {
+    if (!editorProgramPending_ || !makeProgramCurrent(editorProgram_.index, editorProgram_.name)) return;
+    editorProgramPending_ = false;
+    applyAllPorts_ = true;
 }
 
 void NimbrelLv2Plugin::takeRestoredProgram() {
@@ -234,7 +246,7 @@ void NimbrelLv2Plugin::takeRestoredProgram() {
     lv2state::ProgramTag tag;
     uint32_t version = 0;
     if (!restored_.read(tag, &version)) return;  // restore is writing it: the next run takes it
-    makeProgramCurrent(tag.index, tag.name);
+    if (!makeProgramCurrent(tag.index, tag.name)) return;  // the names are busy: the next run takes it
     applyAllPorts_ = true;
     programChangedInside_ = true;
     restoredTaken_.store(version, std::memory_order_release);
@@ -243,7 +255,7 @@ void NimbrelLv2Plugin::takeRestoredProgram() {
 void NimbrelLv2Plugin::publishProgram() {
     lv2state::ProgramTag now, shown;
     now.index = core_->getProgram();
-    core_->getProgramName(now.name);
+    if (!core_->tryProgramName(now.index, now.name)) return;  // published at a later run
     if (published_.read(shown) && shown.index == now.index && std::strcmp(shown.name, now.name) == 0) return;
     published_.write(now);
 }
@@ -257,13 +269,13 @@ void NimbrelLv2Plugin::beginNotify() {
 }
 
 void NimbrelLv2Plugin::notifyProgram() {
+    if (!notifyOpen_) return;
+    char name[kProgramNameSize] = {};
+    if (!core_->tryProgramName(core_->getProgram(), name)) return;  // told at a later run
     programChangedInside_ = false;
     programRequested_ = false;
-    if (!notifyOpen_) return;
     float live[kNumParams];
     for (int i = 0; i < kNumParams; ++i) live[i] = core_->getParameter(i);
-    char name[kProgramNameSize] = {};
-    core_->getProgramName(name);
     if (lv2_atom_forge_frame_time(&forge_, 0))
         lv2msg::forgeProgram(forge_, urids_, core_->getProgram(), name, live);
 }

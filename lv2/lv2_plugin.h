@@ -60,7 +60,9 @@ private:
     void handleEvent(const LV2_Atom_Event* ev, uint32_t& start, uint32_t sampleCount);
     void handleObject(const LV2_Atom_Object* object);
     void takeRestoredProgram();
-    void makeProgramCurrent(int index, const char* name);
+    // False, changing nothing, while the names are busy.
+    bool makeProgramCurrent(int index, const char* name);
+    void takeEditorProgram();
     void renderPiece(uint32_t start, uint32_t end);
     void publishProgram();
     void beginNotify();
@@ -90,6 +92,9 @@ private:
     double tempo_ = 120.0;
     bool programChangedInside_ = false;
     bool programRequested_ = false;
+    // A program the editor made current, until the names are free to take it.
+    lv2msg::ProgramMessage editorProgram_;
+    bool editorProgramPending_ = false;
 
     // The notify port's sequence as this run writes it.
     LV2_Atom_Forge forge_;

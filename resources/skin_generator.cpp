@@ -43,6 +43,10 @@ static_assert(kScales[0] == 1.0, "the first picture is the layout-sized one");
 // hold at most 32767 rows); at scale 1 every picture is one band.
 constexpr int kBandRows = 16384;
 static_assert(kKnobSize * kKnobFrames <= kBandRows, "the knob strip at scale 1 fits one band");
+// Above scale 1, a strip of frames comes in bands of this many frames, each
+// packed on its own: the toolkit decodes a band when a frame of it is first
+// shown, so an opening window decodes only the bands of the knobs' values.
+constexpr int kFramesPerBand = 8;
 
 // The scale being drawn: text is placed on whole pixels of it.
 double gScale = 1.0;
@@ -513,14 +517,15 @@ struct Bitmap {
     std::function<void(cairo_t*)> paint;
 };
 
-// One band of one bitmap at one scale, as PNG bytes (at scale 1, as people
-// and other programs read them) or in the toolkit's packed form (larger
-// pictures, which it opens several times faster).
+// One band of one bitmap at one scale in the toolkit's packed form, which it
+// opens several times faster than PNG; at scale 1 also as a PNG file, as
+// people and other programs read them.
 struct Encoded {
     int id;
     int scaleIndex;
     int band;
-    std::vector<unsigned char> png;
+    std::vector<unsigned char> bytes;  // embedded
+    std::vector<unsigned char> file;   // at scale 1: the PNG
 };
 
 // The pixel where a layout coordinate falls at `scale` (as the toolkit rounds).
@@ -556,17 +561,18 @@ void render(const Bitmap& b, int scaleIndex, std::vector<Encoded>& out) {
     const double scale = kScales[scaleIndex];
     gScale = scale;
     const int w = toPixels(b.width, scale), h = toPixels(b.height, scale);
-    for (int top = 0, band = 0; top < h; top += kBandRows, ++band) {
-        const int rows = std::min(kBandRows, h - top);
+    const int bandRows = b.frameHeight > 0 && scaleIndex > 0 ? kFramesPerBand * toPixels(b.frameHeight, scale) : kBandRows;
+    for (int top = 0, band = 0; top < h; top += bandRows, ++band) {
+        const int rows = std::min(bandRows, h - top);
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, rows);
         cairo_t* cr = cairo_create(s);
         cairo_translate(cr, 0, -top);
         cairo_scale(cr, scale, scale);
         b.paint(cr);
         finish(cr);
-        Encoded e{b.id, scaleIndex, band, {}};
-        const bool encoded = scaleIndex == 0 ? cairo_surface_write_to_png_stream(s, appendBytes, &e.png) == CAIRO_STATUS_SUCCESS
-                                             : pack(s, std::min(rows - 1, toPixels(b.frameHeight, scale)), e.png);
+        Encoded e{b.id, scaleIndex, band, {}, {}};
+        const bool encoded = pack(s, std::min(rows - 1, toPixels(b.frameHeight, scale)), e.bytes) &&
+                             (scaleIndex > 0 || cairo_surface_write_to_png_stream(s, appendBytes, &e.file) == CAIRO_STATUS_SUCCESS);
         if (!encoded || cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
             std::fprintf(stderr, "cannot encode bitmap %d at scale %g: %s\n", b.id, scale,
                          cairo_status_to_string(cairo_surface_status(s)));
@@ -633,23 +639,23 @@ int main(int argc, char** argv) {
         if (e.scaleIndex == 0) {
             // The layout-sized pictures also as files, for people and tests.
             const std::string path = dir + "/bitmap_" + std::to_string(e.id) + ".png";
-            if (!writeFile(path, std::string(e.png.begin(), e.png.end()))) {
+            if (!writeFile(path, std::string(e.file.begin(), e.file.end()))) {
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 return 1;
             }
         }
         const std::string name =
-            "png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
-        src += "extern const char " + name + "[];\nconst char " + name + "[] =" + literal(e.png) + ";\n";
+            "picture" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
+        src += "extern const char " + name + "[];\nconst char " + name + "[] =" + literal(e.bytes) + ";\n";
     }
     src += "}  // namespace nimbrel_skin_data\n\nnamespace {\nusing namespace nimbrel_skin_data;\n"
-           "\nstruct Picture {\n    int id, scaleIndex, band;\n    const char* png;\n    size_t size;\n};\n"
+           "\nstruct Picture {\n    int id, scaleIndex, band;\n    const char* bytes;\n    size_t size;\n};\n"
            "const Picture kPictures[] = {\n";
     for (const Encoded& e : encoded) {
         const std::string name =
-            "png" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
+            "picture" + std::to_string(e.id) + "_" + std::to_string(e.scaleIndex) + "_" + std::to_string(e.band);
         src += "    {" + std::to_string(e.id) + ", " + std::to_string(e.scaleIndex) + ", " + std::to_string(e.band) +
-               ", " + name + ", " + std::to_string(e.png.size()) + "},\n";
+               ", " + name + ", " + std::to_string(e.bytes.size()) + "},\n";
     }
     src += "};\n}  // namespace\n\nconst double kSkinScales[] = {";
     for (int i = 0; i < kNumScales; ++i) {
@@ -661,7 +667,7 @@ int main(int argc, char** argv) {
            "bool findNimbrelPicture(int id, int scaleIndex, int band, const unsigned char** data, size_t* size) {\n"
            "    for (const Picture& p : kPictures)\n"
            "        if (p.id == id && p.scaleIndex == scaleIndex && p.band == band) {\n"
-           "            *data = reinterpret_cast<const unsigned char*>(p.png);\n"
+           "            *data = reinterpret_cast<const unsigned char*>(p.bytes);\n"
            "            *size = p.size;\n"
            "            return true;\n"
            "        }\n"

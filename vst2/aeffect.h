@@ -25,6 +25,10 @@ constexpr int32_t fourCharCode(char a, char b, char c, char d) {
 }
 
 constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');
+// effVendorSpecific with this index and value carries the host's user-interface
+// scale factor as `opt`, before or after the editor opens.
+constexpr int32_t kVendorScaleIndex = fourCharCode('P', 'r', 'e', 'S');
+constexpr int32_t kVendorScaleValue = fourCharCode('A', 'e', 'C', 's');
 constexpr int32_t kVstVersion = 2400;
 
 struct AEffect {

@@ -21,6 +21,8 @@ public:
     virtual bool onKeyDown(VstKeyCode& keyCode) { (void)keyCode; return false; }
     virtual bool onKeyUp(VstKeyCode& keyCode) { (void)keyCode; return false; }
     virtual bool setKnobMode(int32_t mode) { (void)mode; return false; }
+    // The host's user-interface scale factor; true when it was taken.
+    virtual bool setScaleFactor(float factor) { (void)factor; return false; }
     // The plug-in passes every parameter change on, so the control can follow.
     // May be called from the audio thread: keep it to a store and a dirty flag.
     virtual void setParameter(int32_t index, float value) { (void)index; (void)value; }

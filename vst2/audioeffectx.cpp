@@ -62,8 +62,15 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
         case effHasMidiProgramsChanged: return hasMidiProgramsChanged(index) ? 1 : 0;
         case effSetEditKnobMode:
             return editor ? editor->setKnobMode(static_cast<int32_t>(value)) : 0;
+        case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
         default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
+}
+
+intptr_t AudioEffectX::vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
+    (void)ptr;
+    if (index == kVendorScaleIndex && value == kVendorScaleValue) return editor && editor->setScaleFactor(opt) ? 1 : 0;
+    return 0;
 }
 
 void AudioEffectX::resume() {

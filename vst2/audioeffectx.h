@@ -44,6 +44,8 @@ public:
         (void)channel; (void)program; return -1;
     }
     virtual bool hasMidiProgramsChanged(int32_t channel) { (void)channel; return false; }
+    // effVendorSpecific: a host's extension the plug-in may know; 0 when not.
+    virtual intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
 
     // Host services.
     VstTimeInfo* getTimeInfo(int32_t filter);

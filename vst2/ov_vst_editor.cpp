@@ -63,17 +63,17 @@ VSTGUI::CKeyCode toolkitKey(const VstKeyCode& key) {
 }  // namespace
 
 OvVstEditor::OvVstEditor(OvAudio& effect)
-    : AEffEditor(&effect), model_(effect), editor_(std::make_unique<OvEditor>(model_)) {
-    rect_.top = 0;
-    rect_.left = 0;
-    rect_.bottom = static_cast<int16_t>(editor_->getHeight());
-    rect_.right = static_cast<int16_t>(editor_->getWidth());
-}
+    : AEffEditor(&effect), model_(effect), editor_(std::make_unique<OvEditor>(model_)) {}
 
 OvVstEditor::~OvVstEditor() = default;
 
 bool OvVstEditor::getRect(ERect** rect) {
     if (!rect) return false;
+    // At the largest scale the window is 4 x 860 pixels wide: well within the record's 16 bits.
+    rect_.top = 0;
+    rect_.left = 0;
+    rect_.bottom = static_cast<int16_t>(editor_->getHeight());
+    rect_.right = static_cast<int16_t>(editor_->getWidth());
     *rect = &rect_;
     return true;
 }
@@ -108,6 +108,8 @@ bool OvVstEditor::setKnobMode(int32_t mode) {
     editor_->setKnobMode(mode);
     return true;
 }
+
+bool OvVstEditor::setScaleFactor(float factor) { return editor_->setHostScaleFactor(factor); }
 
 void OvVstEditor::setParameter(int32_t index, float value) {
     (void)value;  // the control reads the instance's value back when it is served

@@ -47,8 +47,8 @@ public:
     explicit OvVstEditor(OvAudio& effect);
     ~OvVstEditor() override;
 
-    // The full window, whatever the compact mode: hosts size their window
-    // from it before opening.
+    // The full window in pixels at the editor's scale, whatever the compact
+    // mode: hosts size their window from it before opening.
     bool getRect(ERect** rect) override;
     bool open(void* ptr) override;
     void close() override;
@@ -56,6 +56,9 @@ public:
     bool onKeyDown(VstKeyCode& keyCode) override;
     bool onKeyUp(VstKeyCode& keyCode) override;
     bool setKnobMode(int32_t mode) override;
+    // The host's factor: refused (false) when no screen has it; an open
+    // window asks the host to resize it.
+    bool setScaleFactor(float factor) override;
     void setParameter(int32_t index, float value) override;
 
     OvEditor& editor() { return *editor_; }

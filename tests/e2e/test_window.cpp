@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/parameters.h"
+#include "tests/common/scoped_env.h"
 #include "window_host.h"
 
 #include <X11/extensions/XTest.h>
@@ -23,14 +24,6 @@ constexpr int kMenuRandomDelay = 10;
 
 class EditorAtWork : public EditorWindow {
 protected:
-    // Pictures for the README, when NIMBREL_E2E_PICTURES names a folder.
-    void savePicture(const char* name) {
-        const char* folder = std::getenv("NIMBREL_E2E_PICTURES");
-        if (!folder || !*folder) return;
-        const Size s = windowSize();
-        EXPECT_TRUE(savePng(grab(0, 0, s.width, s.height), std::string(folder) + "/" + name));
-    }
-
     // Drags with the button held, in steps, as a hand does.
     void dragBy(int fromX, int fromY, int dx, int dy, int steps = 5) {
         moveTo(fromX, fromY);
@@ -91,7 +84,13 @@ protected:
     }
 };
 
-TEST_F(EditorAtWork, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
+// The cases in groups, each run as a test of its own on a display of its own.
+class EditorControls : public EditorAtWork {};
+class EditorMeters : public EditorAtWork {};
+class EditorWindowLife : public EditorAtWork {};
+class EditorLists : public EditorAtWork {};
+
+TEST_F(EditorControls, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
     openEditor();
     host->setParameter(param::RDecay, 0.5f);
     idle();
@@ -122,7 +121,7 @@ TEST_F(EditorAtWork, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
     EXPECT_EQ(host->callbackCounts[audioMasterEndEdit], ends + 2) << "the host still thinks the knob is held";
 }
 
-TEST_F(EditorAtWork, AStepSliderDraggedToAboutPointThreeSendsAQuarter) {
+TEST_F(EditorControls, AStepSliderDraggedToAboutPointThreeSendsAQuarter) {
     openEditor();
     const long tag = param::stepLeft(3);
     const LayoutRect r = controlRect(tag);
@@ -145,7 +144,7 @@ TEST_F(EditorAtWork, AStepSliderDraggedToAboutPointThreeSendsAQuarter) {
     EXPECT_EQ(grab(r), shown);
 }
 
-TEST_F(EditorAtWork, ProgramStepButtonsFollowTheHostAndStopAtTheEnds) {
+TEST_F(EditorControls, ProgramStepButtonsFollowTheHostAndStopAtTheEnds) {
     openEditor();
     const LayoutRect menu = layout::kProgramMenu;
 
@@ -175,7 +174,7 @@ TEST_F(EditorAtWork, ProgramStepButtonsFollowTheHostAndStopAtTheEnds) {
     EXPECT_EQ(grab(menu), shown10);
 }
 
-TEST_F(EditorAtWork, ReleasingOffAButtonStepsTheProgramButDoesNotHideTheEditor) {
+TEST_F(EditorControls, ReleasingOffAButtonStepsTheProgramButDoesNotHideTheEditor) {
     openEditor();
     host->setProgram(10);
     idle();
@@ -199,7 +198,7 @@ TEST_F(EditorAtWork, ReleasingOffAButtonStepsTheProgramButDoesNotHideTheEditor) 
     EXPECT_FALSE(fileExists(markerPath()));
 }
 
-TEST_F(EditorAtWork, InitReverbAndRandomDelayReplaceTheProgramTheMenuShows) {
+TEST_F(EditorLists, InitReverbAndRandomDelayReplaceTheProgramTheMenuShows) {
     openEditor();
     host->setProgram(10);
     idle();
@@ -239,7 +238,7 @@ TEST_F(EditorAtWork, InitReverbAndRandomDelayReplaceTheProgramTheMenuShows) {
     EXPECT_EQ(host->programNameIndexed(11), neighbour);
 }
 
-TEST_F(EditorAtWork, HostAutomationMovesTheControlsOnScreen) {
+TEST_F(EditorControls, HostAutomationMovesTheControlsOnScreen) {
     openEditor();
     struct Case {
         long tag;
@@ -265,7 +264,7 @@ TEST_F(EditorAtWork, HostAutomationMovesTheControlsOnScreen) {
     EXPECT_TRUE(automations.empty());
 }
 
-TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
+TEST_F(EditorMeters, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
     // Bypassed, the output is the input, with no tail to wait for.
     host->setParameter(param::Bypass, 1.0f);
     openEditor();
@@ -273,13 +272,6 @@ TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
     {
         AudioThread audio(*host, 0.9f);
         EXPECT_TRUE(waitForOutputMeter(dark, true)) << "not every LED lit while loud audio played";
-        if (std::getenv("NIMBREL_E2E_PICTURES")) {
-            // The picture shows the info line at work.
-            const LayoutRect knob = controlRect(param::RDecay);
-            moveTo(static_cast<int>(knob.left + knob.width() / 2), static_cast<int>(knob.top + knob.height() / 2));
-            idle();
-            savePicture("editor.png");
-        }
     }
     {
         AudioThread audio(*host, 0.0f);
@@ -287,7 +279,7 @@ TEST_F(EditorAtWork, TheOutputMeterLightsWhileLoudAudioPlaysAndGoesDarkAfter) {
     }
 }
 
-TEST_F(EditorAtWork, TheGateAndDuckingMetersFollowALoudInputAndSilence) {
+TEST_F(EditorMeters, TheGateAndDuckingMetersFollowALoudInputAndSilence) {
     // Both engines off, so nothing rings on; the gate and the ducker keyed by the input.
     host->setParameter(param::RMix, 0.0f);
     host->setParameter(param::MMix, 0.0f);
@@ -309,7 +301,7 @@ TEST_F(EditorAtWork, TheGateAndDuckingMetersFollowALoudInputAndSilence) {
     }
 }
 
-TEST_F(EditorAtWork, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
+TEST_F(EditorWindowLife, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
     openEditor();
     const ERect full = editorRect();
     clickControl(ctag::HideEditor);
@@ -319,7 +311,6 @@ TEST_F(EditorAtWork, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
     EXPECT_EQ(windowSize().width, 381);
     EXPECT_EQ(windowSize().height, 178);
     EXPECT_TRUE(fileExists(markerPath()));
-    savePicture("editor-compact.png");
 
     // The next instance remembers it.
     closeEditor();
@@ -341,7 +332,7 @@ TEST_F(EditorAtWork, HideEditorShrinksTheWindowAndANewInstanceOpensCompact) {
     EXPECT_FALSE(fileExists(markerPath()));
 }
 
-TEST_F(EditorAtWork, ChoosingFromTheProgramListSelectsThatProgram) {
+TEST_F(EditorLists, ChoosingFromTheProgramListSelectsThatProgram) {
     openEditor();
     const LayoutRect menu = layout::kProgramMenu;
     const Picture shown0 = grab(menu);
@@ -361,7 +352,7 @@ TEST_F(EditorAtWork, ChoosingFromTheProgramListSelectsThatProgram) {
     EXPECT_EQ(host->program(), 8);
 }
 
-TEST_F(EditorAtWork, AMidiProgramChangeMovesTheMenuThatTheButtonsStepFrom) {
+TEST_F(EditorControls, AMidiProgramChangeMovesTheMenuThatTheButtonsStepFrom) {
     openEditor();
     std::vector<float> l(512, 0.0f), r(512, 0.0f);
     float* io[2] = {l.data(), r.data()};
@@ -373,7 +364,7 @@ TEST_F(EditorAtWork, AMidiProgramChangeMovesTheMenuThatTheButtonsStepFrom) {
     EXPECT_EQ(host->program(), 43);
 }
 
-TEST_F(EditorAtWork, AReopenedWindowShowsWhatTheHostChangedWhileItWasClosed) {
+TEST_F(EditorWindowLife, AReopenedWindowShowsWhatTheHostChangedWhileItWasClosed) {
     // The pointer rests outside the editor, so the info line keeps its welcome.
     const ERect full = editorRect();
     moveTo(parent, full.right + 20, full.bottom + 20);
@@ -400,7 +391,7 @@ TEST_F(EditorAtWork, AReopenedWindowShowsWhatTheHostChangedWhileItWasClosed) {
     EXPECT_EQ(reopened, shown) << "differs in " << differingArea(reopened, shown);
 }
 
-TEST_F(EditorAtWork, HoldingWetOnlyTakesTheDryPartOutOfTheOutput) {
+TEST_F(EditorControls, HoldingWetOnlyTakesTheDryPartOutOfTheOutput) {
     openEditor();
     std::vector<float> l(512), r(512);
     float* io[2] = {l.data(), r.data()};
@@ -431,7 +422,7 @@ TEST_F(EditorAtWork, HoldingWetOnlyTakesTheDryPartOutOfTheOutput) {
     EXPECT_NEAR(again, released, 0.001f);
 }
 
-TEST_F(EditorAtWork, TheCompactWindowOpensTheMainMenuInAWindowOfItsOwn) {
+TEST_F(EditorLists, TheCompactWindowOpensTheMainMenuInAWindowOfItsOwn) {
     FILE* f = std::fopen(markerPath().c_str(), "w");
     ASSERT_NE(f, nullptr);
     std::fclose(f);
@@ -451,7 +442,7 @@ TEST_F(EditorAtWork, TheCompactWindowOpensTheMainMenuInAWindowOfItsOwn) {
     EXPECT_EQ(popupWindow(), 0u);
 }
 
-TEST_F(EditorAtWork, TheInfoLineNamesTheControlUnderThePointerAndEmptiesOverTheMenus) {
+TEST_F(EditorControls, TheInfoLineNamesTheControlUnderThePointerAndEmptiesOverTheMenus) {
     const ERect full = editorRect();
     moveTo(parent, full.right + 20, full.bottom + 20);
     openEditor();
@@ -476,7 +467,7 @@ TEST_F(EditorAtWork, TheInfoLineNamesTheControlUnderThePointerAndEmptiesOverTheM
     EXPECT_NE(hover(controlRect(param::GRelease)), knob);
 }
 
-TEST_F(EditorAtWork, ShiftDragTurnsAKnobTwentyTimesFiner) {
+TEST_F(EditorControls, ShiftDragTurnsAKnobTwentyTimesFiner) {
     openEditor();
     host->setParameter(param::RSwirl, 0.5f);
     idle();
@@ -494,7 +485,7 @@ TEST_F(EditorAtWork, ShiftDragTurnsAKnobTwentyTimesFiner) {
     EXPECT_NEAR(host->getParameter(param::RSwirl), 0.5f + 0.025f, 0.003f);
 }
 
-TEST_F(EditorAtWork, ClosingTheEditorWithTheProgramListOpenTakesTheListAlong) {
+TEST_F(EditorLists, ClosingTheEditorWithTheProgramListOpenTakesTheListAlong) {
     openEditor();
     const LayoutRect menu = layout::kProgramMenu;
     click(static_cast<int>(menu.left + menu.width() / 2), static_cast<int>(menu.top + menu.height() / 2));
@@ -507,7 +498,7 @@ TEST_F(EditorAtWork, ClosingTheEditorWithTheProgramListOpenTakesTheListAlong) {
     EXPECT_EQ(host->program(), 1);
 }
 
-TEST_F(EditorAtWork, TwoInstancesWithOpenWindowsKeepToThemselves) {
+TEST_F(EditorWindowLife, TwoInstancesWithOpenWindowsKeepToThemselves) {
     openEditor();
     // A second track's plug-in, in a host window of its own lower on the screen.
     const Window parent2 = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 600, 1000, 700, 0, 0, 0);
@@ -563,7 +554,7 @@ TEST_F(EditorAtWork, TwoInstancesWithOpenWindowsKeepToThemselves) {
     EXPECT_EQ(host->program(), 2);
 }
 
-TEST_F(EditorAtWork, TheWindowRepaintsWhatAnotherWindowCovered) {
+TEST_F(EditorWindowLife, TheWindowRepaintsWhatAnotherWindowCovered) {
     const ERect full = editorRect();
     moveTo(parent, full.right + 20, full.bottom + 20);
     openEditor();
@@ -584,7 +575,7 @@ TEST_F(EditorAtWork, TheWindowRepaintsWhatAnotherWindowCovered) {
     EXPECT_EQ(after, before) << "not repainted in " << differingArea(after, before);
 }
 
-TEST_F(EditorAtWork, BackFromCompactTheWholeWindowIsDrawnAgain) {
+TEST_F(EditorWindowLife, BackFromCompactTheWholeWindowIsDrawnAgain) {
     const ERect full = editorRect();
     moveTo(parent, full.right + 20, full.bottom + 20);
     openEditor();
@@ -607,7 +598,7 @@ TEST_F(EditorAtWork, BackFromCompactTheWholeWindowIsDrawnAgain) {
     EXPECT_EQ(after, before) << "differs in " << differingArea(after, before);
 }
 
-TEST_F(EditorAtWork, EditingAReverbKnobRedrawsTheResponse) {
+TEST_F(EditorControls, EditingAReverbKnobRedrawsTheResponse) {
     openEditor();
     host->setParameter(param::RDecay, 0.3f);
     host->setProgram(host->program());  // the host reloads the program: the response is redrawn
@@ -624,7 +615,7 @@ TEST_F(EditorAtWork, EditingAReverbKnobRedrawsTheResponse) {
     EXPECT_NE(grab(layout::kWaveDisplay), response) << "the response was not redrawn for the longer decay";
 }
 
-TEST_F(EditorAtWork, TheWheelOverAKnobStepsItAndAutomates) {
+TEST_F(EditorControls, TheWheelOverAKnobStepsItAndAutomates) {
     openEditor();
     host->setParameter(param::Volume, 0.5f);
     idle();
@@ -640,7 +631,7 @@ TEST_F(EditorAtWork, TheWheelOverAKnobStepsItAndAutomates) {
     EXPECT_EQ(host->getParameter(param::Volume), automations.back().second);
 }
 
-TEST_F(EditorAtWork, AClickBesideTheProgramListClosesItWithoutChoosing) {
+TEST_F(EditorLists, AClickBesideTheProgramListClosesItWithoutChoosing) {
     openEditor();
     host->setProgram(4);
     idle();
@@ -664,7 +655,7 @@ TEST_F(EditorAtWork, AClickBesideTheProgramListClosesItWithoutChoosing) {
     EXPECT_EQ(host->program(), 2);
 }
 
-TEST_F(EditorAtWork, AHostThatClosesThePluginWithTheWindowOpenLosesTheWindowToo) {
+TEST_F(EditorWindowLife, AHostThatClosesThePluginWithTheWindowOpenLosesTheWindowToo) {
     openEditor();
     clickControl(ctag::NextProgram);
     host.reset();  // effClose without effEditClose first
@@ -681,9 +672,9 @@ TEST_F(EditorAtWork, AHostThatClosesThePluginWithTheWindowOpenLosesTheWindowToo)
     EXPECT_EQ(host->program(), 1);
 }
 
-TEST_F(EditorAtWork, TheProgramListStaysOnTheScreenWhenTheWindowIsNearItsEdge) {
+TEST_F(EditorLists, TheProgramListStaysOnTheScreenWhenTheWindowIsNearItsEdge) {
     // The host window low on the screen: the list cannot open below the menu.
-    XMoveWindow(dpy, parent, 300, 560);
+    XMoveWindow(dpy, parent, 300, DisplayHeight(dpy, DefaultScreen(dpy)) - 464);
     XSync(dpy, False);
     openEditor();
     const LayoutRect menu = layout::kProgramMenu;
@@ -702,6 +693,53 @@ TEST_F(EditorAtWork, TheProgramListStaysOnTheScreenWhenTheWindowIsNearItsEdge) {
     EXPECT_LE(y + wa.height, screen->height);
     click(list, 10, 16 * 5 + 8);
     EXPECT_EQ(host->program(), 5);
+}
+
+// The README's pictures, taken from the real window when NIMBREL_E2E_PICTURES
+// names a folder (cmake --build build --target editor_pictures); in no test run.
+class EditorPictures : public EditorAtWork {
+protected:
+    void save(const char* name) {
+        const Size s = windowSize();
+        EXPECT_TRUE(savePng(grab(0, 0, s.width, s.height), folder + "/" + name)) << name;
+    }
+    // A sounding program with music-like input: the meters light, and the
+    // pointer rests on the decay knob so that the info line is at work.
+    void showPlaying() {
+        host->setProgram(3);  // "MIX Echo Space", as the README's command lines use
+        openEditor();
+        AudioThread audio(*host, 0.2f);
+        idle(150);
+        const LayoutRect knob = px(controlRect(param::RDecay));
+        moveTo(static_cast<int>(knob.left + knob.width() / 2), static_cast<int>(knob.top + knob.height() / 2));
+        idle(20);
+    }
+    std::string folder;
+};
+
+TEST_F(EditorPictures, TheReadmesPictures) {
+    const char* where = std::getenv("NIMBREL_E2E_PICTURES");
+    if (!where || !*where) GTEST_SKIP() << "pictures are taken when NIMBREL_E2E_PICTURES names a folder";
+    folder = where;
+    {
+        ScopedEnv one("NIMBREL_UI_SCALE", "1");
+        loadInstance();
+        showPlaying();
+        save("editor.png");
+        clickControl(ctag::HideEditor);
+        const LayoutRect mix = controlRect(param::Mix);
+        moveTo(static_cast<int>(mix.left + mix.width() / 2), static_cast<int>(mix.top + mix.height() / 2));
+        idle(20);
+        save("editor-compact.png");
+        clickControl(ctag::HideEditor);
+        closeEditor();
+    }
+    ScopedEnv two("NIMBREL_UI_SCALE", "2");
+    scale = 2.0;
+    loadInstance();
+    showPlaying();
+    ASSERT_EQ(windowSize().width, 1720);
+    save("editor-2x.png");
 }
 
 }  // namespace

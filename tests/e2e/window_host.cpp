@@ -12,6 +12,7 @@
 
 #include "gui/cbitmap.h"
 #include "gui/coptionmenu.h"
+#include "gui/scale_factor.h"
 #include "resources/resource_ids.h"
 
 #include <X11/Xutil.h>
@@ -154,8 +155,8 @@ void EditorWindow::loadInstance() {
         }
         if (opcode == audioMasterSizeWindow) {
             sizeRequests.emplace_back(index, static_cast<int>(value));
-            XResizeWindow(dpy, parent, static_cast<unsigned>(index), static_cast<unsigned>(value));
-            result = 1;
+            if (hostResizes) XResizeWindow(dpy, parent, static_cast<unsigned>(index), static_cast<unsigned>(value));
+            result = hostResizes ? 1 : 0;
             return true;
         }
         return false;
@@ -167,6 +168,12 @@ void EditorWindow::openEditor() {
     ERect* r = nullptr;
     ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &r), 1);
     ASSERT_NE(r, nullptr);
+    // As a host sizes its window from the rectangle before opening.
+    XWindowAttributes wa;
+    XGetWindowAttributes(dpy, parent, &wa);
+    if (r->right > wa.width || r->bottom > wa.height)
+        XResizeWindow(dpy, parent, static_cast<unsigned>(std::max<int>(r->right, wa.width)),
+                      static_cast<unsigned>(std::max<int>(r->bottom, wa.height)));
     ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
     idle();
     Window root, par, *list = nullptr;
@@ -219,17 +226,24 @@ void EditorWindow::click(Window w, int x, int y) {
     idle(3);
 }
 
-void EditorWindow::clickControl(long tag) {
-    const LayoutRect r = controlRect(tag);
-    click(static_cast<int>(r.left + r.width() / 2), static_cast<int>(r.top + r.height() / 2));
-}
-
 void EditorWindow::chooseMainMenuEntry(int index) {
     const LayoutRect m = layout::kMainMenu;
-    click(static_cast<int>(m.left + m.width() / 2), static_cast<int>(m.top + m.height() / 2));
+    clickAt(m);
     // The list opens below the hot spot, one row per entry.
-    const int rowHeight = static_cast<int>(VSTGUI::COptionMenu::kItemHeight);
-    click(static_cast<int>(m.left + 20), static_cast<int>(m.bottom + rowHeight * index + rowHeight / 2));
+    const int64_t rowHeight = VSTGUI::COptionMenu::kItemHeight;
+    click(px(m.left + 20), px(m.bottom + rowHeight * index + rowHeight / 2));
+}
+
+Window EditorWindow::openProgramList() {
+    clickAt(layout::kProgramMenu);
+    // 180 names in columns of 30 do not fit the window: the list has a window of its own.
+    return popupWindow();
+}
+
+int EditorWindow::px(int64_t units) const { return static_cast<int>(VSTGUI::toPixels(units, scale)); }
+
+LayoutRect EditorWindow::px(const LayoutRect& units) const {
+    return {px(units.left), px(units.top), px(units.right), px(units.bottom)};
 }
 
 Picture EditorWindow::grab(Window w, int x, int y, int width, int height) {
@@ -274,6 +288,38 @@ ERect EditorWindow::editorRect() {
     ERect* r = nullptr;
     host->dispatch(effEditGetRect, 0, 0, &r);
     return r ? *r : ERect{};
+}
+
+intptr_t EditorWindow::sendScale(float factor) {
+    return host->dispatch(effVendorSpecific, kVendorScaleIndex, kVendorScaleValue, nullptr, factor);
+}
+
+intptr_t EditorWindow::hostKey(unsigned char virt, int32_t character) {
+    return host->dispatch(effEditKeyDown, character, virt, nullptr, 0.0f);
+}
+
+void EditorWindow::typeKey(unsigned long keysym) {
+    const KeyCode code = XKeysymToKeycode(dpy, keysym);
+    ASSERT_NE(code, 0);
+    XTestFakeKeyEvent(dpy, code, True, 0);
+    XTestFakeKeyEvent(dpy, code, False, 0);
+    XFlush(dpy);
+    idle(3);
+}
+
+bool EditorWindow::pointerFree() {
+    const bool free = XGrabPointer(dpy, parent, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, None, None,
+                                   CurrentTime) == GrabSuccess;
+    if (free) XUngrabPointer(dpy, CurrentTime);
+    XSync(dpy, False);
+    return free;
+}
+
+bool EditorWindow::keyboardFree() {
+    const bool free = XGrabKeyboard(dpy, parent, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    if (free) XUngrabKeyboard(dpy, CurrentTime);
+    XSync(dpy, False);
+    return free;
 }
 
 void* EditorWindow::parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }

@@ -71,7 +71,8 @@ protected:
 
     // Loads a fresh instance (the previous one, if any, is closed first).
     void loadInstance();
-    // effEditGetRect, then effEditOpen in the parent window; finds our child.
+    // effEditGetRect, the host window made large enough for it, then
+    // effEditOpen in the host window; finds our child.
     void openEditor();
     void closeEditor();
 
@@ -86,14 +87,26 @@ protected:
     void release();
     void click(int x, int y) { click(editor, x, y); }
     void click(Window w, int x, int y);
-    void clickControl(long tag);
+    // Clicks the middle of a layout rectangle (in units) of the editor window.
+    void clickAt(const LayoutRect& r) { click(px(r.left + r.width() / 2), px(r.top + r.height() / 2)); }
+    void clickControl(long tag) { clickAt(controlRect(tag)); }
     // Opens the main menu's list and chooses entry `index`.
     void chooseMainMenuEntry(int index);
+    // Opens the program menu's list; returns its window (0 when it did not open).
+    Window openProgramList();
+    // Clicks entry `index` of a list of one column in its own window.
+    void clickListEntry(Window list, int index) { click(list, px(10), px(16 * index + 8)); }
 
-    // The pixels of an area of the editor window (or of `w`).
+    // Layout units to the editor window's pixels at the scale under test.
+    int px(int64_t units) const;
+    LayoutRect px(const LayoutRect& units) const;
+
+    // The pixels of an area of the editor window (or of `w`); a layout
+    // rectangle is taken at the scale under test.
     Picture grab(Window w, int x, int y, int width, int height);
     Picture grab(int x, int y, int width, int height) { return grab(editor, x, y, width, height); }
-    Picture grab(Window w, const LayoutRect& r) {
+    Picture grab(Window w, const LayoutRect& units) {
+        const LayoutRect r = px(units);
         return grab(w, static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.width()),
                     static_cast<int>(r.height()));
     }
@@ -103,6 +116,16 @@ protected:
     // top-level window of its own: the one mapped now, or 0.
     Window popupWindow();
     ERect editorRect();
+    // The host's scale factor through the vendor opcode; the plug-in's answer.
+    intptr_t sendScale(float factor);
+    // A key through effEditKeyDown (virtual key, character); the plug-in's answer.
+    intptr_t hostKey(unsigned char virt, int32_t character = 0);
+    // A key pressed and released on the X server's keyboard.
+    void typeKey(unsigned long keysym);
+    // Whether another client could take the pointer (the keyboard) now,
+    // that is, whether no window of ours holds it.
+    bool pointerFree();
+    bool keyboardFree();
 
     void* parentHandle() const;
 
@@ -113,6 +136,10 @@ protected:
     // What the plug-in asked of the host on the user-interface thread.
     std::vector<std::pair<int, int>> sizeRequests;
     std::vector<std::pair<int, float>> automations;
+    // Whether the host does what sizeWindow asks (it answers 0 when not).
+    bool hostResizes = true;
+    // The scale the editor is expected at (the test's choice); 1 unless set.
+    double scale = 1.0;
 };
 
 }  // namespace e2e

@@ -4,13 +4,17 @@
 // meters show what the model says, and the model's values are only read.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "editor/layout.h"
 #include "presets/program_access.h"
+#include "gui/scale_factor.h"
 #include "support.h"
+#include "tests/common/scoped_env.h"
 
 using namespace VSTGUI;
 
@@ -191,4 +195,147 @@ TEST(EditorModel, TheWetOnlyButtonAndTheCompactWindowAskTheModel) {
     EXPECT_EQ(size, CRect(0, 0, 381, 178)) << "the frame shrinks even where the host cannot";
     hide->setValue(1.0f);
     o.editor.valueChanged(hide);  // back to the full window, and the marker file goes
+}
+
+// ---- the scale -------------------------------------------------------------
+
+namespace {
+
+struct Closed {
+    FakeModel model;
+    OvEditor editor{model};
+    Closed() {
+        edtest::privateFolder();
+        std::remove(edtest::markerPath().c_str());
+    }
+    ~Closed() { editor.close(); }
+    CRect shownPixels() { return editor.getFrame()->getPixelSize(); }
+};
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+}  // namespace
+
+TEST(EditorScale, TheHostsFactorSizesTheWindowBeforeItOpensAndResizesItAfter) {
+    ScopedEnv env(kScaleEnvironmentVariable, "1");
+    Closed c;
+    ASSERT_TRUE(c.editor.setHostScaleFactor(2.0));
+    EXPECT_EQ(c.editor.getScaleFactor(), 2.0);
+    EXPECT_EQ(c.editor.getWidth(), 1720);
+    EXPECT_EQ(c.editor.getHeight(), 1096);
+    c.editor.open(nullptr);
+    c.editor.idle();
+    EXPECT_EQ(c.editor.getFrame()->getScaleFactor(), 2.0);
+    EXPECT_EQ(c.shownPixels(), CRect(0, 0, 1720, 1096));
+    EXPECT_EQ(c.model.countOf("resize"), 0) << "the host sized its window from the rectangle";
+    // The views keep their units.
+    CRect units;
+    c.editor.getFrame()->getSize(units);
+    EXPECT_EQ(units, CRect(0, 0, 860, 548));
+
+    // A new factor while open: drawn at it, and the host is asked for the pixels.
+    ASSERT_TRUE(c.editor.setHostScaleFactor(1.5));
+    EXPECT_EQ(c.editor.getFrame()->getScaleFactor(), 1.5);
+    EXPECT_EQ(c.model.calls, std::vector<std::string>{"resize 1290 " + std::to_string(822.0f)});
+    EXPECT_EQ(c.editor.getWidth(), 1290);
+    ASSERT_TRUE(c.editor.setHostScaleFactor(1.5));
+    EXPECT_EQ(c.model.countOf("resize"), 1) << "the same factor again changes nothing";
+    // Beyond 4 is kept at 4.
+    ASSERT_TRUE(c.editor.setHostScaleFactor(6.0));
+    EXPECT_EQ(c.editor.getScaleFactor(), 4.0);
+}
+
+TEST(EditorScale, AFactorNoScreenHasIsRefusedAndChangesNothing) {
+    ScopedEnv env(kScaleEnvironmentVariable, "1.5");
+    Closed c;
+    for (double bad : {0.0, -1.0, -2.0, kNaN, std::numeric_limits<double>::infinity(), 9.0, 1e30})
+        EXPECT_FALSE(c.editor.setHostScaleFactor(bad)) << bad;
+    EXPECT_EQ(c.editor.getScaleFactor(), 1.5) << "the next source, the environment, decides";
+    c.editor.open(nullptr);
+    ASSERT_TRUE(c.editor.setHostScaleFactor(2.0));
+    c.model.calls.clear();
+    for (double bad : {0.0, -1.0, kNaN, 100.0}) EXPECT_FALSE(c.editor.setHostScaleFactor(bad)) << bad;
+    EXPECT_EQ(c.editor.getFrame()->getScaleFactor(), 2.0);
+    EXPECT_TRUE(c.model.calls.empty());
+}
+
+TEST(EditorScale, WithoutTheHostsWordTheEnvironmentChoosesOnceForTheInstancesLife) {
+    ScopedEnv noDesktop("DISPLAY", nullptr);
+    {
+        ScopedEnv env(kScaleEnvironmentVariable, "1.5");
+        Closed c;
+        EXPECT_EQ(c.editor.getWidth(), 1290);
+        // Chosen when first needed: the window opens at the size the host was told.
+        ScopedEnv changed(kScaleEnvironmentVariable, "3");
+        c.editor.open(nullptr);
+        EXPECT_EQ(c.shownPixels(), CRect(0, 0, 1290, 822));
+    }
+    ScopedEnv junk(kScaleEnvironmentVariable, "big");
+    Closed c;
+    EXPECT_EQ(c.editor.getScaleFactor(), 1.0);
+    EXPECT_EQ(c.editor.getWidth(), 860);
+}
+
+TEST(EditorScale, TheCompactWindowIsAskedForInPixelsAndKeepsItsUnitsWhenTheScaleChanges) {
+    ScopedEnv env(kScaleEnvironmentVariable, "1.5");
+    Closed c;
+    c.editor.open(nullptr);
+    CKickButton* hide = c.editor.kickButtons[record("Hide editor")];
+    hide->setValue(1.0f);
+    c.editor.valueChanged(hide);
+    EXPECT_EQ(c.model.calls.back(), "resize 572 " + std::to_string(267.0f));
+    EXPECT_EQ(c.shownPixels(), CRect(0, 0, 572, 267));
+    ASSERT_TRUE(c.editor.setHostScaleFactor(2.0));
+    EXPECT_EQ(c.model.calls.back(), "resize 762 " + std::to_string(356.0f));
+    EXPECT_EQ(c.editor.getWidth(), 1720) << "the rectangle stays the full window's";
+    hide->setValue(1.0f);
+    c.editor.valueChanged(hide);
+    EXPECT_EQ(c.model.calls.back(), "resize 1720 " + std::to_string(1096.0f));
+}
+
+TEST(EditorScale, AHostThatCannotResizeKeepsAWorkingEditorDrawnAtTheNewScale) {
+    ScopedEnv env(kScaleEnvironmentVariable, "1");
+    Closed c;
+    c.model.canResize = false;
+    c.editor.open(nullptr);
+    c.editor.idle();
+    ASSERT_TRUE(c.editor.setHostScaleFactor(2.0));
+    EXPECT_EQ(c.model.countOf("resize"), 1);
+    EXPECT_EQ(c.editor.getFrame()->getScaleFactor(), 2.0);
+    c.editor.idle();
+    // A click on NEXT, in the frame's units, still steps the program.
+    const ControlRecord& next = controlTabs[record("Next program")];
+    CPoint at(next.x + 5, next.y + 5);
+    c.editor.getFrame()->onMouseDown(at, kLButton);
+    c.editor.getFrame()->onMouseUp(at, kLButton);
+    EXPECT_EQ(c.model.countOf("select 5"), 1);
+}
+
+// ---- keys ------------------------------------------------------------------
+
+TEST(EditorKeys, AnOpenListTakesItsKeysAndEveryOtherKeyStaysTheHosts) {
+    Opened o;
+    auto key = [&o](unsigned char virt, int32_t character = 0) {
+        CKeyCode k;
+        k.virt = virt;
+        k.character = character;
+        return o.editor.onKeyDown(k);
+    };
+    for (unsigned char v : {VKEY_ESCAPE, VKEY_RETURN, VKEY_DOWN, VKEY_UP, VKEY_SPACE}) EXPECT_FALSE(key(v)) << int(v);
+    EXPECT_FALSE(key(0, 'a'));
+
+    ASSERT_TRUE(o.editor.programMenu->popup());
+    EXPECT_FALSE(key(0, 'a')) << "not the list's key";
+    EXPECT_TRUE(key(VKEY_DOWN));
+    EXPECT_TRUE(key(VKEY_DOWN));
+    EXPECT_TRUE(key(VKEY_RETURN));
+    EXPECT_FALSE(o.editor.programMenu->isPopupOpen());
+    // The first arrow finds the checked program, 4; the second moves one down.
+    EXPECT_EQ(o.model.countOf("select 5"), 1);
+
+    ASSERT_TRUE(o.editor.programMenu->popup());
+    EXPECT_TRUE(key(VKEY_ESCAPE));
+    EXPECT_FALSE(o.editor.programMenu->isPopupOpen());
+    EXPECT_EQ(o.model.countOf("select"), 1);
+    EXPECT_FALSE(key(VKEY_ESCAPE)) << "closed again: the host's";
 }

@@ -125,8 +125,8 @@ PngSize readPng(const std::string& path) {
     return s;
 }
 
-int run(const std::string& args) {
-    std::string command = std::string(NIMBREL_SNAPSHOT_TOOL) + " " + args + " 2>/dev/null";
+int run(const std::string& args, const std::string& environment = "") {
+    std::string command = environment + " " + std::string(NIMBREL_SNAPSHOT_TOOL) + " " + args + " 2>/dev/null";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -153,6 +153,14 @@ TEST(SnapshotTool, WritesTheWindowTheCompactWindowAndAResponse) {
     EXPECT_EQ(ir.w, 381);
     EXPECT_EQ(ir.h, 142);
     EXPECT_FALSE(ir.blank);
+
+    // At the scale the editor picks, in the window's pixels.
+    ASSERT_EQ(run(dir + "/double.png", "NIMBREL_UI_SCALE=2"), 0);
+    PngSize twice = readPng(dir + "/double.png");
+    EXPECT_EQ(twice.w, 2 * back.getWidth());
+    EXPECT_EQ(twice.h, 2 * back.getHeight());
+    ASSERT_EQ(run("--ir " + dir + "/ir2.png --program 3", "NIMBREL_UI_SCALE=1.5"), 0);
+    EXPECT_EQ(readPng(dir + "/ir2.png").w, 572);  // units 460..841 at 1.5: pixels 690..1262
 
     EXPECT_EQ(run(dir + "/x.png --program 180"), 2);
     EXPECT_EQ(run("--ir " + dir + "/x.png"), 2) << "a response needs a program";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/vstgui.h"
+#include "tests/common/scoped_env.h"
 
 namespace guitest {
 
@@ -106,29 +107,6 @@ inline void move(CFrame* f, CCoord x, CCoord y, long buttons = kLButton) { CPoin
 inline void up(CFrame* f, CCoord x, CCoord y, long buttons = kLButton) { CPoint p(x, y); f->onMouseUp(p, buttons); }
 inline void click(CFrame* f, CCoord x, CCoord y) { down(f, x, y); up(f, x, y); }
 
-// Sets an environment variable (null: removes it) for one scope and puts the
-// old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-        else unsetenv(name_.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_, old_;
-    bool had_ = false;
-};
 
 // At the end of a test program, lets cairo and fontconfig drop the caches they
 // keep for the life of a process, so that the leak checker sees only our own.

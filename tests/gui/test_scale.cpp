@@ -3,7 +3,10 @@
 // frame whose views keep their units while its pixels grow.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <thread>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -309,6 +312,129 @@ public:
     }
     CColor color;
 };
+
+// A strip of three frames 2 units tall: one band at 1 (grey), one band per
+// frame at 2 (red, green, blue); number 301 has its green band damaged past
+// its header. Counts the provider's answers.
+int gStripAsked = 0;
+bool stripProvider(int id, int scaleIndex, int band, const unsigned char** data, size_t* size) {
+    static const std::vector<unsigned char> grey = packPicture(3, 6, 2, [](int, int) { return MakeCColor(90, 90, 90); });
+    static const std::vector<std::vector<unsigned char>> frames = {
+        packPicture(6, 4, 0, [](int, int) { return kRedCColor; }),
+        packPicture(6, 4, 0, [](int, int) { return kGreenCColor; }),
+        packPicture(6, 4, 0, [](int, int) { return kBlueCColor; })};
+    static const std::vector<unsigned char> damaged = [] {
+        std::vector<unsigned char> bytes = frames[1];
+        for (size_t i = packed::kHeaderSize + 2; i < bytes.size(); ++i) bytes[i] ^= 0x5a;
+        return bytes;
+    }();
+    if (id != 300 && id != 301) return false;
+    const std::vector<unsigned char>* bytes = nullptr;
+    if (scaleIndex == 0 && band == 0) bytes = &grey;
+    if (scaleIndex == 1 && band >= 0 && band < 3) bytes = id == 301 && band == 1 ? &damaged : &frames[static_cast<size_t>(band)];
+    if (!bytes) return false;
+    ++gStripAsked;
+    *data = bytes->data();
+    *size = bytes->size();
+    return true;
+}
+const double kStripScales[] = {1.0, 2.0};
+
+// Frame f of a strip bitmap drawn at 2: the colour of its middle pixel.
+CColor frameAtTwo(CBitmap& strip, int frame) {
+    COffscreenContext c(3, 2, kBlackCColor, 2.0);
+    strip.draw(&c, CRect(0, 0, 3, 2), CPoint(0, 2 * frame));
+    return c.getPixel(3, 2);
+}
+
+TEST(SharedPictures, ADecodedBandServesEveryBitmapOfItsNumberUntilTheLastGoes) {
+    setScaledResourceProvider(stripProvider, kStripScales, 2);
+    const long before = CBitmap::getDecodedImageCount();
+    auto decoded = [before] { return CBitmap::getDecodedImageCount() - before; };
+    {
+        CBitmap a{CResourceDescription(300)};
+        ASSERT_TRUE(a.isLoaded());
+        EXPECT_EQ(a.getWidth(), 3);  // from the header alone
+        EXPECT_EQ(a.getHeight(), 6);
+        EXPECT_EQ(decoded(), 0);
+        // Only the band of the frame shown is decoded, once.
+        EXPECT_EQ(frameAtTwo(a, 1), kGreenCColor);
+        EXPECT_EQ(decoded(), 1);
+        EXPECT_EQ(frameAtTwo(a, 1), kGreenCColor);
+        EXPECT_EQ(decoded(), 1);
+        // A second bitmap of the number, as another instance's editor holds:
+        // the provider is not asked again and nothing is decoded twice.
+        const int asked = gStripAsked;
+        CBitmap b{CResourceDescription(300)};
+        EXPECT_EQ(frameAtTwo(b, 1), kGreenCColor);
+        EXPECT_EQ(gStripAsked, asked);
+        EXPECT_EQ(decoded(), 1);
+        EXPECT_EQ(frameAtTwo(b, 2), kBlueCColor);
+        EXPECT_EQ(frameAtTwo(a, 2), kBlueCColor);
+        EXPECT_EQ(decoded(), 2);
+        EXPECT_EQ(a.getPixel(1, 1), MakeCColor(90, 90, 90));  // the picture at 1, decoded when read
+        EXPECT_EQ(decoded(), 3);
+    }
+    // Both gone: the pictures went with them.
+    CBitmap c{CResourceDescription(300)};
+    EXPECT_EQ(frameAtTwo(c, 1), kGreenCColor);
+    EXPECT_EQ(decoded(), 4);
+    setResourceProvider(nullptr);
+}
+
+TEST(SharedPictures, AScaleBetweenTheDrawnOnesIsMadeBandByBandFromTheFinerPicture) {
+    setScaledResourceProvider(stripProvider, kStripScales, 2);
+    const long before = CBitmap::getDecodedImageCount();
+    CBitmap strip{CResourceDescription(300)};
+    CCoord w = 0, h = 0;
+    double drawnAt = 0;
+    ASSERT_TRUE(strip.getPictureInfo(1.5, &w, &h, &drawnAt));
+    EXPECT_EQ(h, 9);
+    EXPECT_EQ(drawnAt, 2.0);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before) << "nothing made before it is drawn";
+    // Frame 1 at 1.5: reduced from the green band at 2 alone.
+    COffscreenContext c(3, 2, kBlackCColor, 1.5);
+    strip.draw(&c, CRect(0, 0, 3, 2), CPoint(0, 2));
+    EXPECT_EQ(c.getPixel(2, 1), kGreenCColor);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before + 1);
+    EXPECT_EQ(strip.getPicturePixel(1.5, 2, 7), kBlueCColor);
+    EXPECT_EQ(CBitmap::getDecodedImageCount(), before + 2);
+    setResourceProvider(nullptr);
+}
+
+TEST(SharedPictures, ADamagedBandDrawsNothingAndTheOtherBandsStillDraw) {
+    setScaledResourceProvider(stripProvider, kStripScales, 2);
+    CBitmap strip{CResourceDescription(301)};
+    ASSERT_TRUE(strip.isLoaded());
+    EXPECT_EQ(frameAtTwo(strip, 0), kRedCColor);
+    EXPECT_EQ(frameAtTwo(strip, 1), kBlackCColor);
+    EXPECT_EQ(frameAtTwo(strip, 1), kBlackCColor);  // and is not tried again and again
+    EXPECT_EQ(frameAtTwo(strip, 2), kBlueCColor);
+    // A reduction across the damaged band leaves its rows empty and keeps the rest.
+    EXPECT_EQ(strip.getPicturePixel(1.5, 2, 1), kRedCColor);
+    EXPECT_EQ(strip.getPicturePixel(1.5, 2, 4).alpha, 0);
+    EXPECT_EQ(strip.getPicturePixel(1.5, 2, 7), kBlueCColor);
+    setResourceProvider(nullptr);
+}
+
+TEST(SharedPictureThreads, EditorsOnTwoThreadsDrawTheSameNumberAtOnce) {
+    for (int round = 0; round < 20; ++round) {
+        std::atomic<int> wrong{0};
+        auto drawAll = [&wrong] {
+            // Each editor sets the providers as it is made, perhaps while another draws.
+            setScaledResourceProvider(stripProvider, kStripScales, 2);
+            CBitmap mine{CResourceDescription(300)};
+            const CColor expected[] = {kRedCColor, kGreenCColor, kBlueCColor};
+            for (int f : {2, 0, 1, 2})
+                if (frameAtTwo(mine, f) != expected[f]) ++wrong;
+        };
+        std::thread other(drawAll);
+        drawAll();
+        other.join();
+        ASSERT_EQ(wrong, 0) << "round " << round;
+    }
+    setResourceProvider(nullptr);
+}
 
 TEST(ScaledFrame, KeepsItsUnitsAndDrawsAdjacentViewsWithoutGapOrOverlap) {
     for (double s : {1.0, 1.5, 2.0}) {

@@ -79,8 +79,17 @@ TEST(Skin, EveryBitmapAtEveryScaleHasTheScaledSize) {
     size_t size = 0;
     EXPECT_FALSE(findNimbrelPicture(131, 1, 0, &data, &size));
     EXPECT_FALSE(findNimbrelPicture(kBitmapKnob, kNumSkinScales, 0, &data, &size));
-    // The knob strip is too tall for one image at 4: it comes in bands.
-    EXPECT_GT(load(kBitmapKnob, kNumSkinScales - 1).bands, 1);
+    // Above 1 the knob strip comes in bands of whole frames, so that showing
+    // a knob decodes only the band of its value.
+    for (int s = 1; s < kNumSkinScales; ++s) {
+        const CCoord frame = toPixels(40, kSkinScales[s]);
+        int bands = 0;
+        for (int band = 0; findNimbrelPicture(kBitmapKnob, s, band, &data, &size); ++band, ++bands) {
+            CBitmap part(data, size);
+            EXPECT_EQ(part.getHeight() % frame, 0) << "band " << band << " at " << kSkinScales[s];
+        }
+        EXPECT_GE(bands, 16) << kSkinScales[s];
+    }
 }
 
 int luminance(const CColor& c) { return c.red + c.green + c.blue; }

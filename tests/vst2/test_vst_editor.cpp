@@ -5,23 +5,34 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "editor/layout.h"
+#include "gui/coptionmenu.h"
 #include "gui/cframe.h"
 #include "tests/common/private_data_folder.h"
+#include "tests/common/scoped_env.h"
 #include "vst2/ov_vst_editor.h"
 #include "vst2/ovaudio.h"
 
 namespace {
 
 std::vector<std::pair<int32_t, int32_t>> gHostCalls;  // opcode, index
+std::vector<std::pair<int32_t, intptr_t>> gSizeRequests;  // width, height
+bool gHostResizes = true;
 
-intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float) {
+intptr_t hostCallback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
     if (opcode == audioMasterVersion) return 2400;
+    if (opcode == audioMasterCanDo) return gHostResizes && ptr && std::string(static_cast<const char*>(ptr)) == "sizeWindow";
     if (opcode != audioMasterGetTime) gHostCalls.push_back({opcode, index});
+    if (opcode == audioMasterSizeWindow) {
+        gSizeRequests.emplace_back(index, value);
+        return 1;
+    }
     return 0;
 }
 
@@ -127,6 +138,76 @@ TEST(VstEditor, AParameterDragIsBracketedForTheHostACommandIsNot) {
     EXPECT_FALSE(glue->isOpen());
     // Opened again and left open: the instance's end takes the window along.
     glue->editor().open(nullptr);
+}
+
+// The host's factor through the vendor opcode: before opening it sizes the
+// rectangle, while open it resizes the window through the host.
+intptr_t sendScale(OvAudio& effect, float factor, int32_t index = kVendorScaleIndex, intptr_t value = kVendorScaleValue) {
+    return effect.dispatcher(effVendorSpecific, index, value, nullptr, factor);
+}
+
+ERect rectOf(OvAudio& effect) {
+    ERect* r = nullptr;
+    effect.dispatcher(effEditGetRect, 0, 0, &r, 0.f);
+    return r ? *r : ERect{};
+}
+
+TEST(VstEditor, TheHostsScaleFactorComesThroughTheVendorOpcode) {
+    ScopedEnv env("NIMBREL_UI_SCALE", "1");
+    privateDataFolder();
+    std::remove(OvEditor::markerFilePath().c_str());  // the full window, whatever another case pressed
+    ASSERT_EQ(kVendorScaleIndex, 0x50726553);
+    ASSERT_EQ(kVendorScaleValue, 0x41654373);
+    auto effect = makeEffect();
+    EXPECT_EQ(rectOf(*effect).right, 860);
+    EXPECT_EQ(sendScale(*effect, 2.0f), 1);
+    EXPECT_EQ(rectOf(*effect).right, 1720);
+    EXPECT_EQ(rectOf(*effect).bottom, 1096);
+    // Nonsense is refused and leaves the rectangle alone; other vendors' opcodes are not ours.
+    for (float bad : {0.0f, -1.0f, std::nanf(""), INFINITY, 1e20f}) EXPECT_EQ(sendScale(*effect, bad), 0) << bad;
+    EXPECT_EQ(sendScale(*effect, 1.5f, kVendorScaleIndex, 0), 0);
+    EXPECT_EQ(sendScale(*effect, 1.5f, 0, kVendorScaleValue), 0);
+    EXPECT_EQ(rectOf(*effect).right, 1720);
+
+    // Open: drawn at the factor, and a new one resizes through the host.
+    gSizeRequests.clear();
+    auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
+    ASSERT_TRUE(glue->editor().open(nullptr));  // headless: effEditOpen wants a window
+    EXPECT_EQ(glue->editor().getFrame()->getScaleFactor(), 2.0);
+    EXPECT_TRUE(gSizeRequests.empty());
+    EXPECT_EQ(sendScale(*effect, 1.5f), 1);
+    ASSERT_EQ(gSizeRequests.size(), 1u);
+    EXPECT_EQ(gSizeRequests[0], std::make_pair(1290, intptr_t(822)));
+    EXPECT_EQ(rectOf(*effect).right, 1290);
+    // A host that cannot resize: the window keeps its size, drawn at the factor.
+    gHostResizes = false;
+    EXPECT_EQ(sendScale(*effect, 3.0f), 1);
+    gHostResizes = true;
+    EXPECT_EQ(gSizeRequests.size(), 1u);
+    EXPECT_EQ(glue->editor().getFrame()->getScaleFactor(), 3.0);
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
+
+    auto plain = makeEffect(nullptr);
+    EXPECT_EQ(sendScale(*plain, 2.0f), 0) << "no editor to take it";
+}
+
+TEST(VstEditor, KeysReachAnOpenListAndAreOtherwiseLeftToTheHost) {
+    auto effect = makeEffect();
+    auto* glue = static_cast<OvVstEditor*>(effect->getEditor());
+    ASSERT_TRUE(glue->editor().open(nullptr));  // headless: effEditOpen wants a window
+    VSTGUI::COptionMenu* list = glue->editor().programMenu;
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 0, VSTGUI::VKEY_ESCAPE, nullptr, 0.f), 0);
+    ASSERT_TRUE(list->popup());
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 'q', 0, nullptr, 0.f), 0);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 0, VSTGUI::VKEY_ESCAPE, nullptr, 0.f), 1);
+    EXPECT_FALSE(list->isPopupOpen());
+    ASSERT_TRUE(list->popup());
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 0, VSTGUI::VKEY_DOWN, nullptr, 0.f), 1);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 0, VSTGUI::VKEY_DOWN, nullptr, 0.f), 1);
+    EXPECT_EQ(effect->dispatcher(effEditKeyDown, 0, VSTGUI::VKEY_ENTER, nullptr, 0.f), 1);
+    EXPECT_FALSE(list->isPopupOpen());
+    EXPECT_EQ(effect->getProgram(), 1) << "the checked program 0, then one down";
+    effect->dispatcher(effEditClose, 0, 0, nullptr, 0.f);
 }
 
 }  // namespace

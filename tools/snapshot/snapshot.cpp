@@ -1,5 +1,6 @@
 // Pictures of the editor for people: the whole window drawn offscreen into a
-// PNG, or one program's reverb response as the wave display draws it.
+// PNG, or one program's reverb response as the wave display draws it, at the
+// scale the editor picks (NIMBREL_UI_SCALE=2 for the window at 2x).
 //
 //   nimbrel-snapshot OUT.png [--compact] [--program N]
 //   nimbrel-snapshot --ir OUT.png --program N
@@ -12,6 +13,7 @@
 
 #include "editor/layout.h"
 #include "editor/ov_editor.h"
+#include "gui/scale_factor.h"
 #include "vst2/ov_vst_editor.h"
 #include "vst2/ovaudio.h"
 #include "host/programs.h"
@@ -89,9 +91,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the editor could not be drawn\n");
         status = 1;
     } else {
+        // The picture has the window's pixels at the editor's scale.
         VSTGUI::CRect size;
         frame->getSize(size);
-        LayoutRect area = impulse ? layout::kWaveDisplay : LayoutRect{0, 0, size.width(), size.height()};
+        const VSTGUI::CRect units = impulse ? VSTGUI::CRect(layout::kWaveDisplay.left, layout::kWaveDisplay.top,
+                                                            layout::kWaveDisplay.right, layout::kWaveDisplay.bottom)
+                                            : size;
+        const VSTGUI::CRect pixels = VSTGUI::toPixels(units, frame->getScaleFactor());
+        const LayoutRect area{pixels.left, pixels.top, pixels.right, pixels.bottom};
         if (!saveArea(picture, area, out)) {
             std::fprintf(stderr, "cannot write %s\n", out);
             status = 1;

@@ -1,0 +1,91 @@
+// How long the editor's window takes to open at a scale, until it is drawn:
+// the first time (no other instance of the process holds the pictures, so
+// they are decoded then) and again in the same instance (pictures kept).
+// Each case times the window at scale 1 beside it, in the same process, and
+// reports its time against that baseline (x_scale_1). With DISPLAY set the
+// window opens inside an X window, as a host's; without it the frame draws
+// offscreen.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "tools/snapshot/editor_host.h"
+
+namespace {
+
+using editor_host::HostWindow;
+
+struct Instance : editor_host::Instance {
+    explicit Instance(double scale) : editor_host::Instance(scale) {}  // as a host that tells its scale
+    // Opens the window and shows it; returns the seconds taken.
+    double open(HostWindow& host) {
+        const auto start = std::chrono::steady_clock::now();
+        openAndShow(host);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+};
+
+// Room for the window at 3x.
+constexpr unsigned kHostWidth = 3500, kHostHeight = 2200;
+
+void reportAgainstBaseline(benchmark::State& state, double seconds, double baselineSeconds) {
+    state.counters["x_scale_1"] = baselineSeconds > 0 ? seconds / baselineSeconds : 0.0;
+}
+
+void BM_OpenFirstTime(benchmark::State& state, double scale) {
+    HostWindow host(kHostWidth, kHostHeight);
+    double total = 0, baseline = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        {
+            Instance in(scale);
+            seconds = in.open(host);
+            in.editor.close();
+        }
+        state.SetIterationTime(seconds);
+        total += seconds;
+        Instance one(1.0);
+        baseline += one.open(host);
+        one.editor.close();
+    }
+    reportAgainstBaseline(state, total, baseline);
+}
+
+void BM_OpenAgain(benchmark::State& state, double scale) {
+    HostWindow host(kHostWidth, kHostHeight);
+    Instance in(scale), one(1.0);
+    in.open(host);
+    in.editor.close();
+    one.open(host);
+    one.editor.close();
+    double total = 0, baseline = 0;
+    for (auto _ : state) {
+        const double seconds = in.open(host);
+        in.editor.close();
+        state.SetIterationTime(seconds);
+        total += seconds;
+        baseline += one.open(host);
+        one.editor.close();
+    }
+    reportAgainstBaseline(state, total, baseline);
+}
+
+struct Registrar {
+    Registrar() {
+        for (double scale : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+            const std::string s = std::to_string(scale).substr(0, 4);
+            benchmark::RegisterBenchmark(("editor_open/first/scale:" + s).c_str(), BM_OpenFirstTime, scale)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("editor_open/again/scale:" + s).c_str(), BM_OpenAgain, scale)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+} registrar;
+
+}  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// Sets an environment variable (null: removes it) for one scope and puts the
+// old value back.
+#include <cstdlib>
+#include <string>
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            had_ = true;
+            old_ = old;
+        }
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+        else unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};
