@@ -96,6 +96,24 @@ bool savePng(const Picture& picture, const std::string& path) {
     return ok;
 }
 
+Picture loadPng(const std::string& path) {
+    Picture picture;
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        picture.width = cairo_image_surface_get_width(s);
+        picture.height = cairo_image_surface_get_height(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                picture.pixels[static_cast<size_t>(y) * picture.width + x] =
+                    reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride)[x] & 0xffffff;
+    }
+    cairo_surface_destroy(s);
+    return picture;
+}
+
 void PrintTo(const Picture& picture, std::ostream* out) {
     uint64_t sum = 1469598103934665603ull;
     for (uint32_t p : picture.pixels) sum = (sum ^ p) * 1099511628211ull;

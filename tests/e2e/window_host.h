@@ -59,6 +59,8 @@ struct Picture {
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 bool savePng(const Picture& picture, const std::string& path);
+// A PNG file's pixels; an empty picture when it cannot be read.
+Picture loadPng(const std::string& path);
 // For failure messages: the size and a checksum of the pixels.
 void PrintTo(const Picture& picture, std::ostream* out);
 // Where two pictures of one size differ: "left,top..right,bottom", or "".
