@@ -38,13 +38,6 @@ protected:
         EditorWindow::TearDown();
         env.reset();
     }
-    // Drags with the button held, in steps, as a hand does (window pixels).
-    void dragBy(int fromX, int fromY, int dx, int dy, int steps = 5) {
-        moveTo(fromX, fromY);
-        press();
-        for (int i = 1; i <= steps; ++i) moveTo(fromX + dx * i / steps, fromY + dy * i / steps);
-        release();
-    }
     std::unique_ptr<ScopedEnv> env;
 };
 
@@ -213,6 +206,24 @@ TEST_P(EditorAtScale, ClosingTheEditorOrThePluginWithAListOpenLetsThePointerGo) 
     EXPECT_TRUE(pointerFree());
     EXPECT_TRUE(keyboardFree());
     EXPECT_EQ(popupWindow(), 0u);
+}
+
+TEST_P(EditorAtScale, TheResponseAndTheMetersDrawOverTheirWholeScaledPlaces) {
+    host->setParameter(param::RDecay, 0.3f);
+    openEditor();
+    const Picture response = grabLowerRightQuarter(layout::kWaveDisplay);
+    const LayoutRect knob = px(controlRect(param::RDecay));
+    dragBy(static_cast<int>(knob.left + knob.width() / 2), static_cast<int>(knob.top + knob.height() / 2), 0, -px(60));
+    idle();
+    ASSERT_GT(host->getParameter(param::RDecay), 0.55f);
+    EXPECT_NE(grabLowerRightQuarter(layout::kWaveDisplay), response) << "the longer decay was not drawn to the end";
+
+    // Bypassed, the output is the input, with no tail to wait for.
+    host->setParameter(param::Bypass, 1.0f);
+    idle();
+    const std::vector<Picture> dark = meter(layout::kOutputMeterX, true);
+    AudioThread audio(*host, 0.9f);
+    EXPECT_TRUE(waitForMeter(layout::kOutputMeterX, dark, true, true)) << "an LED did not light to its edges";
 }
 
 TEST_P(EditorAtScale, TheSplashOpensOverTheTopLeftAtItsScaledSize) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -134,6 +135,59 @@ std::string differingArea(const Picture& a, const Picture& b) {
     if (right < 0) return "";
     return std::to_string(left) + "," + std::to_string(top) + ".." + std::to_string(right + 1) + "," +
            std::to_string(bottom + 1);
+}
+
+AudioThread::AudioThread(PluginHost& host, float level) : level_(level) {
+    thread_ = std::thread([this, &host] {
+        std::vector<float> inL(512), inR(512), outL(512), outR(512);
+        float* in[2] = {inL.data(), inR.data()};
+        float* out[2] = {outL.data(), outR.data()};
+        int block = 0;
+        while (!stop_) {
+            for (int i = 0; i < 512; ++i)
+                inL[i] = inR[i] = level_ * std::sin(0.05f * static_cast<float>(block * 512 + i));
+            host.process(in, out, 512);
+            ++block;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+}
+
+AudioThread::~AudioThread() {
+    stop_ = true;
+    thread_.join();
+}
+
+void EditorWindow::dragBy(int fromX, int fromY, int dx, int dy, int steps) {
+    moveTo(fromX, fromY);
+    press();
+    for (int i = 1; i <= steps; ++i) moveTo(fromX + dx * i / steps, fromY + dy * i / steps);
+    release();
+}
+
+Picture EditorWindow::grabLowerRightQuarter(const LayoutRect& units) {
+    const LayoutRect r = px(units);
+    return grab(static_cast<int>(r.left + r.width() / 2), static_cast<int>(r.top + r.height() / 2),
+                static_cast<int>(r.width() / 2), static_cast<int>(r.height() / 2));
+}
+
+std::vector<Picture> EditorWindow::meter(int64_t columnX, bool quarters) {
+    std::vector<Picture> leds;
+    for (int i = 0; i < layout::kNumLeds; ++i)
+        leds.push_back(quarters ? grabLowerRightQuarter(ledRect(columnX, i)) : grab(ledRect(columnX, i)));
+    return leds;
+}
+
+bool EditorWindow::waitForMeter(int64_t columnX, const std::vector<Picture>& dark, bool lit, bool quarters) {
+    for (int round = 0; round < 200; ++round) {
+        idle(2);
+        const std::vector<Picture> now = meter(columnX, quarters);
+        bool all = true;
+        for (int i = 0; i < layout::kNumLeds; ++i)
+            if ((now[i] != dark[i]) != lit) all = false;
+        if (all) return true;
+    }
+    return false;
 }
 
 void EditorWindow::SetUp() {
