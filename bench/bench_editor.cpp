@@ -77,7 +77,7 @@ void BM_OpenAgain(benchmark::State& state, double scale) {
 }
 
 // Resident memory of the editor: per instance with its editor closed (made,
-// never opened), for the first window opened in the process (it decodes the
+// never opened; beside the same instance without an editor), for the first window opened in the process (it decodes the
 // pictures at the scale, which every later window shares), and per further
 // open window. Run each scale in a process of its own (--benchmark_filter):
 // what one case frees is reused by the next.
@@ -86,7 +86,15 @@ void BM_EditorMemory(benchmark::State& state, double scale) {
     constexpr double kMiB = 1024.0 * 1024.0;
     HostWindow host(kHostWidth, kHostHeight);
     for (auto _ : state) {
-        const double start = residentBytesOfProcess();
+        // The same instances without an editor, as the baseline of the closed ones.
+        double start = residentBytesOfProcess();
+        std::vector<std::unique_ptr<OvAudio>> plain;
+        for (int i = 0; i < kCount; ++i) {
+            plain.emplace_back(new OvAudio(editor_host::hostCallback, nullptr));
+            plain.back()->setSampleRate(44100.0f);
+        }
+        state.counters["MiB_instance_without_editor"] = (residentBytesOfProcess() - start) / kCount / kMiB;
+        start = residentBytesOfProcess();
         std::vector<std::unique_ptr<Instance>> instances;
         for (int i = 0; i < kCount; ++i) instances.push_back(std::make_unique<Instance>(scale));
         const double made = residentBytesOfProcess();
