@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,55 @@ void BM_EditorMemory(benchmark::State& state, double scale) {
     }
 }
 
+// Resident memory per VST 2 instance as the plug-in's entry builds it (its
+// editor object made, the window closed or opened offscreen): made, given
+// the rate, program 0, resumed, the window opened and drawn when asked, one
+// second of noise each; the growth of the process divided by the count. The
+// pictures are decoded once per process: one instance is made and dropped
+// first, so that what every instance shares is not counted. Run each case in
+// a process of its own (--benchmark_filter).
+void BM_InstanceMemory(benchmark::State& state, float sr, int count, bool open) {
+    { editor_host::Instance warm; warm.editor.open(nullptr); warm.editor.idle(); warm.editor.close(); }
+    for (auto _ : state) {
+        const double before = residentBytesOfProcess();
+        std::vector<std::unique_ptr<editor_host::Instance>> ins;
+        const int frames = 512;
+        std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
+        float* in[2] = {inL.data(), inR.data()};
+        float* out[2] = {outL.data(), outR.data()};
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<float> d(-0.5f, 0.5f);
+        for (int i = 0; i < count; ++i) {
+            ins.push_back(std::make_unique<editor_host::Instance>());
+            editor_host::Instance& one = *ins.back();
+            one.effect->setSampleRate(sr);
+            one.effect->setProgram(0);
+            one.effect->resume();
+            if (open) {
+                one.editor.open(nullptr);
+                one.editor.idle();
+            }
+            for (int done = 0; done < static_cast<int>(sr); done += frames) {
+                for (int k = 0; k < frames; ++k) inL[k] = d(rng), inR[k] = d(rng);
+                one.effect->processReplacing(in, out, frames);
+            }
+        }
+        const double after = residentBytesOfProcess();
+        state.counters["MiB_per_instance"] = (after - before) / count / (1024.0 * 1024.0);
+        for (auto& one : ins) one->editor.close();
+    }
+}
+
 struct Registrar {
     Registrar() {
+        for (float sr : {44100.0f, 48000.0f, 96000.0f, 192000.0f})
+            for (int count : {1, 20, 100})
+                for (bool open : {false, true}) {
+                    const std::string name = std::string("memory/vst2/sr:") + std::to_string(static_cast<int>(sr)) +
+                                             (open ? "/editor:open" : "/editor:closed") +
+                                             "/instances:" + std::to_string(count);
+                    benchmark::RegisterBenchmark(name.c_str(), BM_InstanceMemory, sr, count, open)->Iterations(1);
+                }
         for (double scale : {1.0, 1.25, 1.5, 2.0, 3.0}) {
             const std::string s = std::to_string(scale).substr(0, 4);
             benchmark::RegisterBenchmark(("editor_open/first/scale:" + s).c_str(), BM_OpenFirstTime, scale)

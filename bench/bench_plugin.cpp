@@ -111,7 +111,7 @@ void BM_Instances(benchmark::State& state, int count)
 }
 
 // Resident memory per instance as a format layer holds them (no editor):
-// made, given the rate, a factory program chosen, one second of noise each.
+// made, given the rate, a factory program chosen, resumed, one second of noise each.
 // Run each case in a process of its own (--benchmark_filter): memory one case
 // frees is reused by the next.
 void BM_InstanceMemory(benchmark::State& state, float sr, int count, int program)
@@ -122,6 +122,7 @@ void BM_InstanceMemory(benchmark::State& state, float sr, int count, int program
         for (int i = 0; i < count; ++i) {
             fxs.push_back(started(sr));
             fxs.back()->setProgram(program);
+            fxs.back()->resume();
         }
         const int frames = 512;
         std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);

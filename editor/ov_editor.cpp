@@ -65,11 +65,19 @@ void askToVisit(const char* question) {
 
 std::string OvEditor::markerFilePath() { return platform::dataFilePath(kMarkerFileName); }
 
+struct OvEditor::DisplayRender {
+    Reverb reverb;
+    float left[kDisplaySamples];
+    float right[kDisplaySamples];
+    DisplayRender() { reverb.prepare(kDisplaySampleRate); }
+};
+
+const float* OvEditor::getDisplayBufL() const { return display_ ? display_->left : nullptr; }
+const float* OvEditor::getDisplayBufR() const { return display_ ? display_->right : nullptr; }
+const Reverb* OvEditor::getDisplayReverb() const { return display_ ? &display_->reverb : nullptr; }
+
 OvEditor::OvEditor(EditorModel& model)
-    : model_(model),
-      displayReverb(std::make_unique<Reverb>()),
-      displayBufL(new float[kDisplayBufferSize]()),
-      displayBufR(new float[kDisplayBufferSize]()) {
+    : model_(model) {
     printLog("OvEditor::OvEditor start");
     // The skin's pictures at every scale it was drawn at.
     setScaledResourceProvider(findNimbrelPicture, kSkinScales, kNumSkinScales);
@@ -141,6 +149,7 @@ bool OvEditor::open(void* parentWindow) {
     frame->setMouseableArea(size);
     frame->setBackground(backgroundBitmap);
 
+    display_ = std::make_unique<DisplayRender>();
     CRect waveRect = toRect(layout::kWaveDisplay);
     waveDisplay = new Wavedisplay(waveRect, backgroundBitmap);
     waveDisplay->setMouseEnabled(false);
@@ -333,6 +342,7 @@ void OvEditor::close() {
     splashScreen = nullptr;
     infoLabel = nullptr;
     waveDisplay = nullptr;
+    display_.reset();
     printLog("OvEditor::close end");
 }
 
@@ -449,8 +459,9 @@ void OvEditor::idle() {
 }
 
 void OvEditor::updateWaveDisplayData() {
-    float* left = displayBufL.get();
-    float* right = displayBufR.get();
+    if (!display_) return;  // closed: nothing to draw
+    float* left = display_->left;
+    float* right = display_->right;
     std::fill(left, left + kDisplaySamples, 0.0f);
     std::fill(right, right + kDisplaySamples, 0.0f);
     for (int j = 0; j < 32; ++j) {
@@ -460,7 +471,7 @@ void OvEditor::updateWaveDisplayData() {
     }
 
     auto p = [this](int index) { return model_.parameter(index); };
-    Reverb& reverb = *displayReverb;
+    Reverb& reverb = display_->reverb;
     reverb.samplerate = kDisplaySampleRate;
     reverb.reset();
     reverb.universalReverbCalcEnhanced(

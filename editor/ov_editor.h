@@ -60,7 +60,6 @@ struct DATA {
 
 class OvEditor : public VSTGUI::VSTGUIEditorInterface, public VSTGUI::CControlListener, public DATA {
 public:
-    static constexpr int kDisplayBufferSize = 262144;
     static constexpr int kDisplaySamples = 14000;  // two seconds at the display's 7000 Hz
     static constexpr float kDisplaySampleRate = 7000.0f;
     static constexpr int kInfoTextSize = 200;
@@ -130,9 +129,10 @@ public:
     float getEditorHidden() const { return editorHidden; }
     const char* getInfoText() const { return infoText; }
     int64_t getIdleCount() const { return idleCount; }
-    const float* getDisplayBufL() const { return displayBufL.get(); }
-    const float* getDisplayBufR() const { return displayBufR.get(); }
-    const Reverb& getDisplayReverb() const { return *displayReverb; }
+    // The wave display's samples and reverb: null while the window is closed.
+    const float* getDisplayBufL() const;
+    const float* getDisplayBufR() const;
+    const Reverb* getDisplayReverb() const;
     // The lit LEDs each meter shows (-1 before the first idle after open).
     int64_t shownMeter(Meter which) const;
 
@@ -155,15 +155,17 @@ private:
     double hostScale = 0.0;                  // 0 until the host gives a usable factor
     mutable double scale = 0.0;              // 0 until chosen
     int64_t outputMeterShown = -1, gateMeterShown = -1, duckMeterShown = -1;
-    // The wave display's own reverb: the audio path's engines are never touched.
-    std::unique_ptr<Reverb> displayReverb;
+    // What the wave display draws from: its own reverb (the audio path's
+    // engines are never touched) and the samples it renders. Made when the
+    // window opens and freed when it closes, so a closed editor holds none of it.
+    struct DisplayRender;
+    std::unique_ptr<DisplayRender> display_;
     int64_t tagToControl[kTagMapSize];
     char infoText[kInfoTextSize];
     char shownInfoText[kInfoTextSize];
     bool editorReady = false;
     float editorHidden = 0.0f;
     int64_t idleCount = 0;
-    std::unique_ptr<float[]> displayBufL, displayBufR;
 
     // Parameter changes waiting for the next idle. The instance may report a
     // change from the audio thread while the window is closing, so that path

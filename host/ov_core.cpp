@@ -81,6 +81,7 @@ OvCore::OvCore() {
     // The multitap's random program picks its steps with rand().
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     reset();
+    prepareEngines();
 }
 
 OvCore::~OvCore() = default;
@@ -88,7 +89,21 @@ OvCore::~OvCore() = default;
 // ---- lifecycle ------------------------------------------------------------
 
 void OvCore::setSampleRate(float sampleRate) {
-    if (std::isfinite(sampleRate) && sampleRate > 0.0f) sampleRate_ = sampleRate;
+    if (!(std::isfinite(sampleRate) && sampleRate > 0.0f)) return;
+    sampleRate_ = sampleRate;
+    prepareEnginesIfAtRest();
+}
+
+void OvCore::prepareEngines() {
+    const float rate = getSampleRate();
+    reverb.prepare(rate);
+    delay.prepare(rate);
+    preparedRate_ = rate;
+    enginesAtRest_ = true;
+}
+
+void OvCore::prepareEnginesIfAtRest() {
+    if (enginesAtRest_ && !(preparedRate_ == getSampleRate())) prepareEngines();
 }
 
 void OvCore::reset() {
@@ -110,9 +125,10 @@ void OvCore::reset() {
 
 void OvCore::suspend() {
     reset();
-    reverb.reset();
-    delay.reset();
+    prepareEngines();
 }
+
+void OvCore::resume() { prepareEnginesIfAtRest(); }
 
 // ---- parameters -----------------------------------------------------------
 
@@ -273,6 +289,7 @@ void OvCore::processReplacing(float** inputs, float** outputs, int32_t sampleFra
     if (sampleFrames < 1) return;
     if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     ScopedFlushDenormals flushDenormals;
+    if (enginesAtRest_) enginesAtRest_ = false;
 
     // Keep every piece within the work buffers, and at least one sample long:
     // bounded while still a float, so that no rate makes the count undefined.

@@ -45,14 +45,24 @@ public:
     void setObserver(InstanceObserver* observer) { observer_ = observer; }
 
     // ---- configuration and lifecycle ----
+    // The lifecycle calls come from the host's user-interface side, never
+    // from the audio thread: they may fit the engines' memory to the rate.
     // A rate that is not a positive number (some scanners send 0) is ignored.
+    // Engines that have not run since they were last cleared are prepared for
+    // the new rate at once; a rate that arrives between blocks of audio (no
+    // suspend) is followed by the engines themselves, within the room they
+    // keep for any rate, and they are prepared for it at the next suspend or resume.
     void setSampleRate(float sampleRate);
     float getSampleRate() const { return sampleRate_; }
     // Engines, envelope, ducker, meters and the tick countdown at rest; the
     // wet-only factor back to 1. Parameters, programs and the MIDI queue stay.
     void reset();
-    // What a host's suspend does: reset(), and the engines cleared once more.
+    // What a host's suspend does: reset(), and the engines prepared for the
+    // current rate (their memory resident as far as the settings reach).
     void suspend();
+    // What a host's resume does: engines still at rest but prepared for
+    // another rate are prepared for the current one; nothing audible changes.
+    void resume();
 
     // ---- parameters (0..67; other indices are ignored or read 0) ----
     // Stores the value in the live values and the current program, and tells the observer.
@@ -140,6 +150,13 @@ private:
     InstanceObserver* observer_ = nullptr;
     Relaxed<float> sampleRate_{44100.0f};
     Relaxed<int32_t> curProgram_{0};
+    // Both engines prepared for the current rate, the sound unchanged.
+    void prepareEngines();
+    void prepareEnginesIfAtRest();
+    // True while the engines have rendered nothing since they were prepared:
+    // preparing them again then changes nothing that can be heard.
+    Relaxed<bool> enginesAtRest_{true};
+    float preparedRate_ = 0.0f;  // the rate the engines were last prepared for
     float tickCountdown = 0.0f;
     int64_t controlBlockSize = 147;
     float wetL[kRenderBufferSize], wetR[kRenderBufferSize];

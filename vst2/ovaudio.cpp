@@ -52,7 +52,10 @@ OvAudio::~OvAudio() {
 
 void OvAudio::suspend() { core.suspend(); }
 
-void OvAudio::resume() { AudioEffectX::resume(); }
+void OvAudio::resume() {
+    core.resume();
+    AudioEffectX::resume();
+}
 
 void OvAudio::setSampleRate(float sampleRate) {
     printLog("OvAudio::setSampleRate start");
