@@ -4,7 +4,7 @@
 // Each case times the window at scale 1 beside it, in the same process, and
 // reports its time against that baseline (x_scale_1). With DISPLAY set the
 // window opens inside an X window, as a host's; without it the frame draws
-// offscreen.
+// offscreen. The editor_memory cases give its resident memory.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,7 +12,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "bench/bench_common.h"
 #include "tools/snapshot/editor_host.h"
 
 namespace {
@@ -74,6 +76,39 @@ void BM_OpenAgain(benchmark::State& state, double scale) {
     reportAgainstBaseline(state, total, baseline);
 }
 
+// Resident memory of the editor: per instance with its editor closed (made,
+// never opened; beside the same instance without an editor), for the first window opened in the process (it decodes the
+// pictures at the scale, which every later window shares), and per further
+// open window. Run each scale in a process of its own (--benchmark_filter):
+// what one case frees is reused by the next.
+void BM_EditorMemory(benchmark::State& state, double scale) {
+    constexpr int kCount = 8;
+    constexpr double kMiB = 1024.0 * 1024.0;
+    HostWindow host(kHostWidth, kHostHeight);
+    for (auto _ : state) {
+        // The same instances without an editor, as the baseline of the closed ones.
+        double start = residentBytesOfProcess();
+        std::vector<std::unique_ptr<OvAudio>> plain;
+        for (int i = 0; i < kCount; ++i) {
+            plain.emplace_back(new OvAudio(editor_host::hostCallback, nullptr));
+            plain.back()->setSampleRate(44100.0f);
+        }
+        state.counters["MiB_instance_without_editor"] = (residentBytesOfProcess() - start) / kCount / kMiB;
+        start = residentBytesOfProcess();
+        std::vector<std::unique_ptr<Instance>> instances;
+        for (int i = 0; i < kCount; ++i) instances.push_back(std::make_unique<Instance>(scale));
+        const double made = residentBytesOfProcess();
+        instances[0]->open(host);
+        const double first = residentBytesOfProcess();
+        for (int i = 1; i < kCount; ++i) instances[i]->open(host);
+        const double all = residentBytesOfProcess();
+        state.counters["MiB_closed_instance"] = (made - start) / kCount / kMiB;
+        state.counters["MiB_first_open"] = (first - made) / kMiB;
+        state.counters["MiB_per_further_open"] = (all - first) / (kCount - 1) / kMiB;
+        for (auto& in : instances) in->editor.close();
+    }
+}
+
 struct Registrar {
     Registrar() {
         for (double scale : {1.0, 1.25, 1.5, 2.0, 3.0}) {
@@ -84,6 +119,7 @@ struct Registrar {
             benchmark::RegisterBenchmark(("editor_open/again/scale:" + s).c_str(), BM_OpenAgain, scale)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("editor_memory/scale:" + s).c_str(), BM_EditorMemory, scale)->Iterations(1);
         }
     }
 } registrar;

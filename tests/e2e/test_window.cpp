@@ -22,73 +22,11 @@ namespace {
 constexpr int kMenuInitReverb = 6;
 constexpr int kMenuRandomDelay = 10;
 
-class EditorAtWork : public EditorWindow {
-protected:
-    // Drags with the button held, in steps, as a hand does.
-    void dragBy(int fromX, int fromY, int dx, int dy, int steps = 5) {
-        moveTo(fromX, fromY);
-        press();
-        for (int i = 1; i <= steps; ++i) moveTo(fromX + dx * i / steps, fromY + dy * i / steps);
-        release();
-    }
-
-    // Processes blocks on a thread of its own, as a host's audio thread does,
-    // until told to stop.
-    struct AudioThread {
-        AudioThread(PluginHost& host, float level) : level_(level) {
-            thread_ = std::thread([this, &host] {
-                std::vector<float> inL(512), inR(512), outL(512), outR(512);
-                float* in[2] = {inL.data(), inR.data()};
-                float* out[2] = {outL.data(), outR.data()};
-                int block = 0;
-                while (!stop_) {
-                    for (int i = 0; i < 512; ++i)
-                        inL[i] = inR[i] = level_ * std::sin(0.05f * static_cast<float>(block * 512 + i));
-                    host.process(in, out, 512);
-                    ++block;
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                }
-            });
-        }
-        ~AudioThread() {
-            stop_ = true;
-            thread_.join();
-        }
-        float level_;
-        std::atomic<bool> stop_{false};
-        std::thread thread_;
-    };
-
-    // The LEDs of a meter column as they look now.
-    std::vector<Picture> meter(int64_t columnX) {
-        std::vector<Picture> leds;
-        for (int i = 0; i < layout::kNumLeds; ++i) leds.push_back(grab(ledRect(columnX, i)));
-        return leds;
-    }
-
-    // Serves the window until every LED of a meter looks `lit` (differs from
-    // its dark picture) or not, or gives up after about two seconds.
-    bool waitForMeter(int64_t columnX, const std::vector<Picture>& dark, bool lit) {
-        for (int round = 0; round < 200; ++round) {
-            idle(2);
-            const std::vector<Picture> now = meter(columnX);
-            bool all = true;
-            for (int i = 0; i < layout::kNumLeds; ++i)
-                if ((now[i] != dark[i]) != lit) all = false;
-            if (all) return true;
-        }
-        return false;
-    }
-    bool waitForOutputMeter(const std::vector<Picture>& dark, bool lit) {
-        return waitForMeter(layout::kOutputMeterX, dark, lit);
-    }
-};
-
 // The cases in groups, each run as a test of its own on a display of its own.
-class EditorControls : public EditorAtWork {};
-class EditorMeters : public EditorAtWork {};
-class EditorWindowLife : public EditorAtWork {};
-class EditorLists : public EditorAtWork {};
+class EditorControls : public EditorWindow {};
+class EditorMeters : public EditorWindow {};
+class EditorWindowLife : public EditorWindow {};
+class EditorLists : public EditorWindow {};
 
 TEST_F(EditorControls, TurningAKnobAutomatesTheHostAndTheInstanceHoldsTheValue) {
     openEditor();
@@ -697,7 +635,7 @@ TEST_F(EditorLists, TheProgramListStaysOnTheScreenWhenTheWindowIsNearItsEdge) {
 
 // The README's pictures, taken from the real window when NIMBREL_E2E_PICTURES
 // names a folder (cmake --build build --target editor_pictures); in no test run.
-class EditorPictures : public EditorAtWork {
+class EditorPictures : public EditorWindow {
 protected:
     void save(const char* name) {
         const Size s = windowSize();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -96,6 +97,24 @@ bool savePng(const Picture& picture, const std::string& path) {
     return ok;
 }
 
+Picture loadPng(const std::string& path) {
+    Picture picture;
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        picture.width = cairo_image_surface_get_width(s);
+        picture.height = cairo_image_surface_get_height(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                picture.pixels[static_cast<size_t>(y) * picture.width + x] =
+                    reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride)[x] & 0xffffff;
+    }
+    cairo_surface_destroy(s);
+    return picture;
+}
+
 void PrintTo(const Picture& picture, std::ostream* out) {
     uint64_t sum = 1469598103934665603ull;
     for (uint32_t p : picture.pixels) sum = (sum ^ p) * 1099511628211ull;
@@ -116,6 +135,59 @@ std::string differingArea(const Picture& a, const Picture& b) {
     if (right < 0) return "";
     return std::to_string(left) + "," + std::to_string(top) + ".." + std::to_string(right + 1) + "," +
            std::to_string(bottom + 1);
+}
+
+AudioThread::AudioThread(PluginHost& host, float level) : level_(level) {
+    thread_ = std::thread([this, &host] {
+        std::vector<float> inL(512), inR(512), outL(512), outR(512);
+        float* in[2] = {inL.data(), inR.data()};
+        float* out[2] = {outL.data(), outR.data()};
+        int block = 0;
+        while (!stop_) {
+            for (int i = 0; i < 512; ++i)
+                inL[i] = inR[i] = level_ * std::sin(0.05f * static_cast<float>(block * 512 + i));
+            host.process(in, out, 512);
+            ++block;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+}
+
+AudioThread::~AudioThread() {
+    stop_ = true;
+    thread_.join();
+}
+
+void EditorWindow::dragBy(int fromX, int fromY, int dx, int dy, int steps) {
+    moveTo(fromX, fromY);
+    press();
+    for (int i = 1; i <= steps; ++i) moveTo(fromX + dx * i / steps, fromY + dy * i / steps);
+    release();
+}
+
+Picture EditorWindow::grabLowerRightQuarter(const LayoutRect& units) {
+    const LayoutRect r = px(units);
+    return grab(static_cast<int>(r.left + r.width() / 2), static_cast<int>(r.top + r.height() / 2),
+                static_cast<int>(r.width() / 2), static_cast<int>(r.height() / 2));
+}
+
+std::vector<Picture> EditorWindow::meter(int64_t columnX, bool quarters) {
+    std::vector<Picture> leds;
+    for (int i = 0; i < layout::kNumLeds; ++i)
+        leds.push_back(quarters ? grabLowerRightQuarter(ledRect(columnX, i)) : grab(ledRect(columnX, i)));
+    return leds;
+}
+
+bool EditorWindow::waitForMeter(int64_t columnX, const std::vector<Picture>& dark, bool lit, bool quarters) {
+    for (int round = 0; round < 200; ++round) {
+        idle(2);
+        const std::vector<Picture> now = meter(columnX, quarters);
+        bool all = true;
+        for (int i = 0; i < layout::kNumLeds; ++i)
+            if ((now[i] != dark[i]) != lit) all = false;
+        if (all) return true;
+    }
+    return false;
 }
 
 void EditorWindow::SetUp() {
@@ -254,9 +326,18 @@ Picture EditorWindow::grab(Window w, int x, int y, int width, int height) {
     if (!image) return out;
     out.width = width;
     out.height = height;
-    out.pixels.reserve(static_cast<size_t>(width) * height);
-    for (int j = 0; j < height; ++j)
-        for (int i = 0; i < width; ++i) out.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, i, j) & 0xffffff));
+    out.pixels.resize(static_cast<size_t>(width) * height);
+    // A 32-bit image in this machine's byte order is read row by row: a
+    // window at 2x has millions of pixels, slow one by one under the sanitizers.
+    const uint32_t one = 1;
+    const bool native = image->bits_per_pixel == 32 &&
+                        image->byte_order == (*reinterpret_cast<const unsigned char*>(&one) ? LSBFirst : MSBFirst);
+    for (int j = 0; j < height; ++j) {
+        uint32_t* row = &out.pixels[static_cast<size_t>(j) * width];
+        if (native) std::memcpy(row, image->data + static_cast<size_t>(j) * image->bytes_per_line, sizeof(uint32_t) * width);
+        for (int i = 0; i < width; ++i)
+            row[i] = native ? row[i] & 0xffffff : static_cast<uint32_t>(XGetPixel(image, i, j) & 0xffffff);
+    }
     XDestroyImage(image);
     return out;
 }

@@ -7,10 +7,12 @@
 // directly.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -59,10 +61,27 @@ struct Picture {
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 bool savePng(const Picture& picture, const std::string& path);
+// A PNG file's pixels; an empty picture when it cannot be read.
+Picture loadPng(const std::string& path);
 // For failure messages: the size and a checksum of the pixels.
 void PrintTo(const Picture& picture, std::ostream* out);
 // Where two pictures of one size differ: "left,top..right,bottom", or "".
 std::string differingArea(const Picture& a, const Picture& b);
+
+// Processes blocks of a sine at `level` on a thread of its own, as a host's
+// audio thread does, until it goes.
+class AudioThread {
+public:
+    AudioThread(PluginHost& host, float level);
+    ~AudioThread();
+    AudioThread(const AudioThread&) = delete;
+    AudioThread& operator=(const AudioThread&) = delete;
+
+private:
+    float level_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
 
 class EditorWindow : public ::testing::Test {
 protected:
@@ -85,6 +104,8 @@ protected:
     void moveTo(Window w, int x, int y);
     void press();
     void release();
+    // Drags with the button held, in steps, as a hand does.
+    void dragBy(int fromX, int fromY, int dx, int dy, int steps = 5);
     void click(int x, int y) { click(editor, x, y); }
     void click(Window w, int x, int y);
     // Clicks the middle of a layout rectangle (in units) of the editor window.
@@ -112,6 +133,18 @@ protected:
     }
     Picture grab(const LayoutRect& r) { return grab(editor, r); }
     Size windowSize();
+    // The lower right quarter of a layout rectangle at the scale under test:
+    // above 1 it reaches past the rectangle's size in units, where a drawing
+    // made at 1 would leave it as it was.
+    Picture grabLowerRightQuarter(const LayoutRect& units);
+    // The LEDs of a meter column as they look now (or their lower right quarters).
+    std::vector<Picture> meter(int64_t columnX, bool quarters = false);
+    // Serves the window until every LED of a meter looks `lit` (differs from
+    // its dark picture) or not, or gives up after about two seconds.
+    bool waitForMeter(int64_t columnX, const std::vector<Picture>& dark, bool lit, bool quarters = false);
+    bool waitForOutputMeter(const std::vector<Picture>& dark, bool lit) {
+        return waitForMeter(layout::kOutputMeterX, dark, lit);
+    }
     // A list that did not fit the editor window opens in a borderless
     // top-level window of its own: the one mapped now, or 0.
     Window popupWindow();

@@ -315,8 +315,8 @@ public:
 
 // A strip of three frames 2 units tall: one band at 1 (grey), one band per
 // frame at 2 (red, green, blue); number 301 has its green band damaged past
-// its header. Counts the provider's answers.
-int gStripAsked = 0;
+// its header. Counts the provider's answers (editors on two threads ask at once).
+std::atomic<int> gStripAsked{0};
 bool stripProvider(int id, int scaleIndex, int band, const unsigned char** data, size_t* size) {
     static const std::vector<unsigned char> grey = packPicture(3, 6, 2, [](int, int) { return MakeCColor(90, 90, 90); });
     static const std::vector<std::vector<unsigned char>> frames = {
