@@ -220,16 +220,17 @@ void NimbrelLv2Plugin::handleObject(const LV2_Atom_Object* object) {
 // Program `index` becomes current under `name` (its stored name when empty)
 // with the values that sound now: what a preset or the editor made current
 // arrives through the control ports.
-bool NimbrelLv2Plugin::makeProgramCurrent(int index, const char* name) {
+bool NimbrelLv2Plugin::makeProgramCurrent(int index, char* name) {
     float live[kNumParams];
     for (int i = 0; i < kNumParams; ++i) live[i] = core_->getParameter(i);
     char text[kProgramNameSize] = {};
-    if (name && name[0])
+    if (name[0])
         std::strncpy(text, name, sizeof text - 1);
     else if (!core_->tryProgramName(index, text))
         return false;
     if (!core_->tryStoreProgram(index, text, live, kNumParams)) return false;
     core_->setProgram(index);
+    std::memcpy(name, text, sizeof text);
     return true;
 }
 
@@ -249,6 +250,9 @@ void NimbrelLv2Plugin::takeRestoredProgram() {
     if (!makeProgramCurrent(tag.index, tag.name)) return;  // the names are busy: the next run takes it
     applyAllPorts_ = true;
     programChangedInside_ = true;
+    // Published before it counts as taken, so that a save in between never
+    // falls back to the program before it.
+    published_.write(tag);
     restoredTaken_.store(version, std::memory_order_release);
 }
 

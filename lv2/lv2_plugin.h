@@ -60,8 +60,9 @@ private:
     void handleEvent(const LV2_Atom_Event* ev, uint32_t& start, uint32_t sampleCount);
     void handleObject(const LV2_Atom_Object* object);
     void takeRestoredProgram();
-    // False, changing nothing, while the names are busy.
-    bool makeProgramCurrent(int index, const char* name);
+    // False, changing nothing, while the names are busy. An empty `name`
+    // (kProgramNameSize characters) keeps the stored one and is filled with it.
+    bool makeProgramCurrent(int index, char* name);
     void takeEditorProgram();
     void renderPiece(uint32_t start, uint32_t end);
     void publishProgram();

@@ -22,20 +22,6 @@ const void* findFeature(const LV2_Feature* const* features, const char* uri) {
     return nullptr;
 }
 
-// The host's ui:scaleFactor among its options; 0 when it gives none.
-double scaleFactorOption(const LV2_Options_Option* options, LV2_URID_Map* map) {
-    if (!options) return 0.0;
-    const LV2_URID key = map->map(map->handle, LV2_UI__scaleFactor);
-    const LV2_URID floatType = map->map(map->handle, LV2_ATOM__Float);
-    const LV2_URID doubleType = map->map(map->handle, LV2_ATOM__Double);
-    for (const LV2_Options_Option* o = options; o->key != 0; ++o) {
-        if (o->key != key || !o->value) continue;
-        if (o->type == floatType && o->size == sizeof(float)) return *static_cast<const float*>(o->value);
-        if (o->type == doubleType && o->size == sizeof(double)) return *static_cast<const double*>(o->value);
-    }
-    return 0.0;
-}
-
 std::once_flag seedOnce;
 
 }  // namespace
@@ -61,10 +47,9 @@ NimbrelLv2Ui* NimbrelLv2Ui::create(LV2UI_Write_Function write, LV2UI_Controller 
     host.touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch));
 
     std::unique_ptr<NimbrelLv2Ui> ui(new NimbrelLv2Ui(host));
-    ui->hostScaleFactor_ =
-        scaleFactorOption(static_cast<const LV2_Options_Option*>(findFeature(features, LV2_OPTIONS__options)), map);
-    // The hook for a host's scale: the editor opens at its own scale until it
-    // takes one from its host; hostScaleFactor() keeps what the host said.
+    // The host's scale comes first; one it gives but no screen has leaves the
+    // choice to NIMBREL_UI_SCALE and the desktop, as if it had given none.
+    ui->setOptions(static_cast<const LV2_Options_Option*>(findFeature(features, LV2_OPTIONS__options)));
     if (!ui->editor_->open(parent) || !ui->editor_->getFrame() || !ui->editor_->getFrame()->getNativeWindow()) {
         std::fprintf(stderr, "Nimbrel: the editor window could not be opened\n");
         return nullptr;
@@ -95,6 +80,36 @@ void NimbrelLv2Ui::portEvent(uint32_t port, uint32_t size, uint32_t format, cons
         const auto* atom = static_cast<const LV2_Atom*>(buffer);
         if (sizeof(LV2_Atom) + atom->size <= size) model_.pluginMessage(atom);
     }
+}
+
+uint32_t NimbrelLv2Ui::setOptions(const LV2_Options_Option* options) {
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (const LV2_Options_Option* o = options; o && o->key != 0; ++o) {
+        double factor = 0.0;
+        if (o->key != urids_.uiScaleFactor)
+            status |= LV2_OPTIONS_ERR_BAD_KEY;
+        else if (!lv2msg::atomNumber(urids_, o->type, o->value, o->size, factor) ||
+                 !editor_->setHostScaleFactor(factor))
+            status |= LV2_OPTIONS_ERR_BAD_VALUE;
+        else
+            hostScaleFactor_ = factor;
+    }
+    return status;
+}
+
+uint32_t NimbrelLv2Ui::getOptions(LV2_Options_Option* options) {
+    uint32_t status = LV2_OPTIONS_SUCCESS;
+    for (LV2_Options_Option* o = options; o && o->key != 0; ++o) {
+        if (o->key != urids_.uiScaleFactor) {
+            status |= LV2_OPTIONS_ERR_BAD_KEY;
+            continue;
+        }
+        shownScaleFactor_ = static_cast<float>(editor_->getScaleFactor());
+        o->size = sizeof shownScaleFactor_;
+        o->type = urids_.atomFloat;
+        o->value = &shownScaleFactor_;
+    }
+    return status;
 }
 
 int NimbrelLv2Ui::idle() {
@@ -129,8 +144,15 @@ int idle(LV2UI_Handle h) { return self(h)->idle(); }
 
 const LV2UI_Idle_Interface kIdleInterface = {idle};
 
+uint32_t getOptions(LV2_Handle h, LV2_Options_Option* options) { return self(h)->getOptions(options); }
+
+uint32_t setOptions(LV2_Handle h, const LV2_Options_Option* options) { return self(h)->setOptions(options); }
+
+const LV2_Options_Interface kOptionsInterface = {getOptions, setOptions};
+
 const void* extensionData(const char* uri) {
     if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0) return &kIdleInterface;
+    if (uri && std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &kOptionsInterface;
     return nullptr;
 }
 

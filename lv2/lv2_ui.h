@@ -23,10 +23,17 @@ public:
     void portEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
     // 0 while the window lives.
     int idle();
+    // The options interface: ui:scaleFactor (a number of any atom kind) is
+    // the host's scale, at instantiation or later (the window then asks the
+    // host for its new size); a factor no screen has is refused with
+    // ERR_BAD_VALUE and changes nothing, any other key is ERR_BAD_KEY.
+    // getOptions answers the scale in use.
+    uint32_t setOptions(const LV2_Options_Option* options);
+    uint32_t getOptions(LV2_Options_Option* options);
 
     Lv2EditorModel& model() { return model_; }
     OvEditor& editor() { return *editor_; }
-    // The host's ui:scaleFactor option, 0 when it gave none.
+    // The host's last usable ui:scaleFactor, 0 when it gave none.
     double hostScaleFactor() const { return hostScaleFactor_; }
 
 private:
@@ -36,6 +43,7 @@ private:
     Lv2EditorModel model_;
     std::unique_ptr<OvEditor> editor_;
     double hostScaleFactor_ = 0.0;
+    float shownScaleFactor_ = 0.0f;  // what getOptions points the host to
     bool askedForProgram_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
 #include <lv2/time/time.h>
+#include <lv2/ui/ui.h>
 
 #include <cmath>
 #include <cstring>
@@ -28,6 +29,7 @@ bool Urids::mapAll(const LV2_URID_Map* map) {
     timeBeatsPerMinute = m(LV2_TIME__beatsPerMinute);
     nominalBlockLength = m(LV2_BUF_SIZE__nominalBlockLength);
     maxBlockLength = m(LV2_BUF_SIZE__maxBlockLength);
+    uiScaleFactor = m(LV2_UI__scaleFactor);
     program = m(kProgramUri);
     programRequest = m(kProgramRequestUri);
     monitor = m(kMonitorUri);
@@ -85,6 +87,26 @@ bool atomText(const Urids& u, const LV2_Atom* atom, char* text, uint32_t size) {
     return atomText(u, atom->type, LV2_ATOM_BODY_CONST(atom), atom->size, text, size);
 }
 
+bool atomNumber(const Urids& u, uint32_t type, const void* body, size_t bodySize, double& value) {
+    int64_t whole = 0;
+    if (atomInteger(u, type, body, bodySize, whole)) {
+        value = static_cast<double>(whole);
+        return true;
+    }
+    if (!body) return false;
+    if (type == u.atomFloat && bodySize >= sizeof(float)) {
+        float v;
+        std::memcpy(&v, body, sizeof v);
+        value = v;
+        return true;
+    }
+    if (type == u.atomDouble && bodySize >= sizeof(double)) {
+        std::memcpy(&value, body, sizeof value);
+        return true;
+    }
+    return false;
+}
+
 namespace {
 
 // The value of `key` in an object; null when absent. Walks the body within its size.
@@ -96,21 +118,7 @@ const LV2_Atom* property(const LV2_Atom_Object* object, LV2_URID key) {
 }
 
 bool number(const Urids& u, const LV2_Atom* atom, double& value) {
-    if (!atom) return false;
-    int64_t whole = 0;
-    if (atomInteger(u, atom, whole)) {
-        value = static_cast<double>(whole);
-        return true;
-    }
-    if (atom->type == u.atomFloat && atom->size >= sizeof(float)) {
-        value = reinterpret_cast<const LV2_Atom_Float*>(atom)->body;
-        return true;
-    }
-    if (atom->type == u.atomDouble && atom->size >= sizeof(double)) {
-        value = reinterpret_cast<const LV2_Atom_Double*>(atom)->body;
-        return true;
-    }
-    return false;
+    return atom && atomNumber(u, atom->type, LV2_ATOM_BODY_CONST(atom), atom->size, value);
 }
 
 }  // namespace

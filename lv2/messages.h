@@ -41,7 +41,7 @@ struct Urids {
              atomDouble = 0, atomString = 0, atomVector = 0, atomEventTransfer = 0;
     LV2_URID midiEvent = 0;
     LV2_URID timePosition = 0, timeBeatsPerMinute = 0;
-    LV2_URID nominalBlockLength = 0, maxBlockLength = 0;
+    LV2_URID nominalBlockLength = 0, maxBlockLength = 0, uiScaleFactor = 0;
     LV2_URID program = 0, programRequest = 0, monitor = 0;
     LV2_URID programIndex = 0, programName = 0, programValues = 0, dryFactor = 0;
 };
@@ -79,6 +79,9 @@ bool readTempo(const Urids& u, const LV2_Atom_Object* object, double& bpm);
 bool atomInteger(const Urids& u, const LV2_Atom* atom, int64_t& value);
 bool atomInteger(const Urids& u, uint32_t type, const void* body, size_t bodySize, int64_t& value);
 bool atomText(const Urids& u, const LV2_Atom* atom, char* text, uint32_t size);
+// A number of any of the four kinds (Int, Long, Float, Double) as a double;
+// false for anything else or a body too short for its kind.
+bool atomNumber(const Urids& u, uint32_t type, const void* body, size_t bodySize, double& value);
 bool atomText(const Urids& u, uint32_t type, const void* body, uint32_t bodySize, char* text, uint32_t size);
 
 // Whether an atom is an object (Object or Blank) of `type`.

@@ -246,13 +246,14 @@ std::string pluginDescription(int minorVersion, int microVersion) {
         << "    rdfs:label \"Output\" .\n\n";
 
     // The editor draws the meters from their ports and hears the program from
-    // the notify port. The UI's scale factor will be announced here
-    // (opts:supportedOption ui:scaleFactor) once the editor takes the host's.
+    // the notify port; it takes the host's scale at instantiation and later
+    // through its options interface.
     out << uri(kUiUri) << "\n"
         << "    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:idleInterface , ui:parent , urid:map ;\n"
         << "    lv2:optionalFeature ui:resize , ui:noUserResize , ui:touch , opts:options ;\n"
-        << "    lv2:extensionData ui:idleInterface";
+        << "    opts:supportedOption ui:scaleFactor ;\n"
+        << "    lv2:extensionData ui:idleInterface , opts:interface";
     for (uint32_t port : {kMeterOutput, kMeterGate, kMeterDuck, kNotify})
         out << " ;\n    ui:portNotification [ ui:plugin " << uri(kPluginUri) << " ; lv2:symbol "
             << text(portSymbol(port)) << " ; ui:protocol "

@@ -28,3 +28,16 @@ struct Block {
     float** out() { outs[0] = outL.data(); outs[1] = outR.data(); return outs; }
     int frames() const { return static_cast<int>(inL.size()); }
 };
+
+// The plug-in as a VST 2 host drives it, for golden::renderCase.
+struct PluginDriver {
+    std::unique_ptr<PluginHost> host = loadNimbrel();
+    void start(float rate, int block) { host->start(rate, block); }
+    void setProgram(int program) { host->setProgram(program); }
+    void setTempo(double tempo) { host->timeInfo.tempo = tempo; }
+    void setParameter(int index, float value) { host->setParameter(index, value); }
+    void sendMidi(uint8_t status, uint8_t data1, uint8_t data2, int frame) {
+        host->sendMidi(status, data1, data2, frame);
+    }
+    void process(float** in, float** out, int frames) { host->process(in, out, frames); }
+};

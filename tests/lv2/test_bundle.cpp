@@ -262,6 +262,9 @@ TEST_F(Bundle, TheEditorIsAnX11UiInItsOwnBinary) {
     lilv_nodes_free(required);
     EXPECT_EQ(requiredUris, (std::set<std::string>{LV2_UI__idleInterface, LV2_UI__parent, LV2_URID__map}));
     EXPECT_FALSE(requiredUris.count(LV2_INSTANCE_ACCESS_URI));
+    // It takes the host's scale factor, also while open.
+    EXPECT_TRUE(lilv_world_ask(world, uiUri, node(LV2_OPTIONS__supportedOption), node(LV2_UI__scaleFactor)));
+    EXPECT_TRUE(lilv_world_ask(world, uiUri, node(LV2_CORE__extensionData), node(LV2_OPTIONS__interface)));
     lilv_uis_free(uis);
 }
 

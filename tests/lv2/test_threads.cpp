@@ -67,4 +67,46 @@ TEST(Lv2Threads, SaveWhileRunSeesWholeProgramsOnly) {
     EXPECT_TRUE(problems.empty()) << problems.size() << " torn saves, the first: " << problems.front();
 }
 
+// A host that saves right after restoring (Ardour saves a reloaded session at
+// once, while the audio thread already runs) gets the restored program, never
+// the one before: also while run is making it current.
+TEST(Lv2Threads, ASaveAfterRestoreHoldsTheRestoredProgramWhileRunGoesOn) {
+    privateDataFolder();
+    lv2test::Instance fx(nimbrelLv2Descriptor(), lv2test::Instance::Setup{});
+    ASSERT_TRUE(fx.ok());
+    std::vector<float> buffer(4096);
+    fx.connectAll(buffer.data(), buffer.data(), buffer.data(), buffer.data());
+    fx.activate();
+    const lv2msg::Urids u = fx.u();
+
+    std::atomic<bool> done{false};
+    std::atomic<int> runs{0};
+    std::thread audio([&] {
+        while (!done.load(std::memory_order_relaxed)) {
+            fx.run(4096);
+            runs.fetch_add(1, std::memory_order_release);
+        }
+    });
+    std::vector<std::string> problems;
+    for (int i = 1; i <= 150; ++i) {
+        const int program = (i * 7) % kNumPrograms;
+        ASSERT_EQ(fx.restore(fx.programState(program, factoryPresets[program].name)), LV2_STATE_SUCCESS);
+        // Saves from before run takes the program until after a whole run has passed.
+        const int runsBefore = runs.load(std::memory_order_acquire);
+        while (runs.load(std::memory_order_acquire) < runsBefore + 2) {
+            lv2test::SavedState saved;
+            if (fx.save(saved) != LV2_STATE_SUCCESS) {
+                problems.push_back("save failed");
+                continue;
+            }
+            const int32_t index = *reinterpret_cast<const int32_t*>(saved.at(u.programIndex).bytes.data());
+            if (index != program)
+                problems.push_back("restored " + std::to_string(program) + ", saved " + std::to_string(index));
+        }
+    }
+    done = true;
+    audio.join();
+    EXPECT_TRUE(problems.empty()) << problems.size() << " stale saves, the first: " << problems.front();
+}
+
 }  // namespace

@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,10 @@ const LV2UI_Descriptor* uiDescriptor() {
     if (!library) return nullptr;
     auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(library, "lv2ui_descriptor"));
     return entry ? entry(0) : nullptr;
+}
+
+void idleOnce(LV2UI_Handle ui) {
+    static_cast<const LV2UI_Idle_Interface*>(uiDescriptor()->extension_data(LV2_UI__idleInterface))->idle(ui);
 }
 
 struct Host {
@@ -62,6 +70,13 @@ struct Host {
         features.push_back(nullptr);
         return uiDescriptor()->instantiate(uiDescriptor(), plugin, "/nonexistent/", &Host::write, this, widget,
                                            features.data());
+    }
+    // The window's size on the display.
+    static std::pair<int, int> sizeOf(Display* display, LV2UI_Widget widget) {
+        XSync(display, False);
+        XWindowAttributes a{};
+        XGetWindowAttributes(display, static_cast<Window>(reinterpret_cast<uintptr_t>(widget)), &a);
+        return {a.width, a.height};
     }
     std::vector<Window> children() {
         Window root, p, *list = nullptr;
@@ -148,6 +163,123 @@ TEST(Lv2UiX11, HostsWithoutAParentWindowOrAMapOrForAnotherPluginAreRefused) {
     LV2UI_Handle ui = host.open({&host.parentFeature, &host.mapFeature}, &widget);
     ASSERT_NE(ui, nullptr);
     EXPECT_TRUE(host.sizes.empty());
+    uiDescriptor()->cleanup(ui);
+}
+
+// A ui:scaleFactor option of a given atom kind, as a host lists it.
+struct ScaleOption {
+    float f = 0.0f;
+    double d = 0.0;
+    int32_t i = 0;
+    LV2_Options_Option options[2] = {};
+    LV2_Feature feature{LV2_OPTIONS__options, options};
+
+    ScaleOption(Host& host, const char* kind, double value) : f(static_cast<float>(value)), d(value) {
+        i = static_cast<int32_t>(std::isfinite(value) ? value : 0);
+        LV2_Options_Option& o = options[0];
+        o.context = LV2_OPTIONS_INSTANCE;
+        o.key = host.urids.map.map(host.urids.map.handle, LV2_UI__scaleFactor);
+        if (std::string(kind) == "double") {
+            o.type = host.u.atomDouble, o.size = sizeof d, o.value = &d;
+        } else if (std::string(kind) == "int") {
+            o.type = host.u.atomInt, o.size = sizeof i, o.value = &i;
+        } else {
+            o.type = host.u.atomFloat, o.size = sizeof f, o.value = &f;
+        }
+    }
+};
+
+const LV2_Options_Interface* optionsInterface() {
+    return static_cast<const LV2_Options_Interface*>(uiDescriptor()->extension_data(LV2_OPTIONS__interface));
+}
+
+TEST(Lv2UiX11, TheHostsScaleFactorSizesTheWindowAndASenselessOneFallsBack) {
+    privateDataFolder();
+    ASSERT_NE(uiDescriptor(), nullptr);
+    unsetenv("NIMBREL_UI_SCALE");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<int, int> one{860, 548}, onePointFive{1290, 822}, two{1720, 1096};
+
+    // Every kind of number a host may send; the host was asked for the window's
+    // pixels.
+    for (const char* kind : {"float", "double", "int"}) {
+        Host host;
+        ASSERT_NE(host.display, nullptr);
+        ScaleOption scale(host, kind, 2.0);
+        LV2UI_Widget widget = nullptr;
+        LV2UI_Handle ui =
+            host.open({&host.parentFeature, &host.mapFeature, &host.resizeFeature, &scale.feature}, &widget);
+        ASSERT_NE(ui, nullptr) << kind;
+        EXPECT_EQ(Host::sizeOf(host.display, widget), two) << kind;
+        ASSERT_EQ(host.sizes.size(), 1u) << kind;
+        EXPECT_EQ(host.sizes[0], two) << kind;
+        uiDescriptor()->cleanup(ui);
+    }
+
+    // A factor no screen has is passed over: the next source is the
+    // environment's, and with none (the private display has no Xft.dpi) 1.
+    for (double bad : {0.0, nan, -1.0, 1e9}) {
+        for (const char* environment : {"", "1.5"}) {
+            if (*environment)
+                setenv("NIMBREL_UI_SCALE", environment, 1);
+            else
+                unsetenv("NIMBREL_UI_SCALE");
+            Host host;
+            ScaleOption scale(host, "float", bad);
+            LV2UI_Widget widget = nullptr;
+            LV2UI_Handle ui =
+                host.open({&host.parentFeature, &host.mapFeature, &host.resizeFeature, &scale.feature}, &widget);
+            ASSERT_NE(ui, nullptr) << bad;
+            const auto expected = *environment ? onePointFive : one;
+            EXPECT_EQ(Host::sizeOf(host.display, widget), expected) << bad << " " << environment;
+            ASSERT_EQ(host.sizes.size(), 1u);
+            EXPECT_EQ(host.sizes[0], expected) << bad << " " << environment;
+            uiDescriptor()->cleanup(ui);
+        }
+    }
+    unsetenv("NIMBREL_UI_SCALE");
+}
+
+TEST(Lv2UiX11, AScaleFactorSentWhileOpenResizesTheWindowThroughTheHost) {
+    privateDataFolder();
+    ASSERT_NE(uiDescriptor(), nullptr);
+    unsetenv("NIMBREL_UI_SCALE");
+    const LV2_Options_Interface* options = optionsInterface();
+    ASSERT_NE(options, nullptr);
+    Host host;
+    ASSERT_NE(host.display, nullptr);
+    LV2UI_Widget widget = nullptr;
+    LV2UI_Handle ui = host.open({&host.parentFeature, &host.mapFeature, &host.resizeFeature}, &widget);
+    ASSERT_NE(ui, nullptr);
+    EXPECT_EQ(Host::sizeOf(host.display, widget), std::make_pair(860, 548));
+
+    ScaleOption two(host, "double", 2.0);
+    EXPECT_EQ(options->set(ui, two.options), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS));
+    idleOnce(ui);
+    ASSERT_EQ(host.sizes.size(), 2u);
+    EXPECT_EQ(host.sizes[1], std::make_pair(1720, 1096));
+    EXPECT_EQ(Host::sizeOf(host.display, widget), std::make_pair(1720, 1096));
+
+    // The host can read back the scale in use.
+    LV2_Options_Option asked[2] = {};
+    asked[0].key = two.options[0].key;
+    EXPECT_EQ(options->get(ui, asked), static_cast<uint32_t>(LV2_OPTIONS_SUCCESS));
+    ASSERT_EQ(asked[0].type, host.u.atomFloat);
+    ASSERT_NE(asked[0].value, nullptr);
+    EXPECT_EQ(*static_cast<const float*>(asked[0].value), 2.0f);
+
+    // A senseless factor, a value of another kind and another key change nothing.
+    ScaleOption nanFactor(host, "float", std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(options->set(ui, nanFactor.options), static_cast<uint32_t>(LV2_OPTIONS_ERR_BAD_VALUE));
+    ScaleOption text(host, "float", 1.5);
+    text.options[0].type = host.u.atomString;
+    EXPECT_EQ(options->set(ui, text.options), static_cast<uint32_t>(LV2_OPTIONS_ERR_BAD_VALUE));
+    ScaleOption other(host, "float", 1.5);
+    other.options[0].key = host.u.nominalBlockLength;
+    EXPECT_EQ(options->set(ui, other.options), static_cast<uint32_t>(LV2_OPTIONS_ERR_BAD_KEY));
+    idleOnce(ui);
+    EXPECT_EQ(host.sizes.size(), 2u);
+    EXPECT_EQ(Host::sizeOf(host.display, widget), std::make_pair(1720, 1096));
     uiDescriptor()->cleanup(ui);
 }
 
