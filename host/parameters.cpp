@@ -83,7 +83,13 @@ void parameterDisplayText(int index, float v, char* text, size_t size) {
             break;
         case GAttack:
         case GHold:
-        case GRelease: std::snprintf(text, size, "%.2f", 0.001f / std::exp(-11.5f * v)); break;
+        case GRelease: {
+            // Past about 7.7 (a value no control gives) the exponential is 0:
+            // the time is then "inf", as the division gave, without dividing by zero.
+            const float e = std::exp(-11.5f * v);
+            std::snprintf(text, size, "%.2f", e > 0.0f ? 0.001f / e : HUGE_VALF);
+            break;
+        }
         case DLevel:
             if (static_cast<double>(v) < 0.05)
                 std::snprintf(text, size, "no duck");

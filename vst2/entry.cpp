@@ -26,9 +26,12 @@ __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallbac
     return pluginMain(audioMaster);
 }
 
-// The older entry name that some Linux hosts still look for.
+// The older entry name that some Linux hosts still look for. A program that
+// links the entry in (the binary-interface fuzzer) has a main of its own.
+#ifndef NIMBREL_NO_LEGACY_ENTRY
 __attribute__((visibility("default"))) AEffect* nimbrelLegacyMain(audioMasterCallback audioMaster)
     __asm__("main");
 AEffect* nimbrelLegacyMain(audioMasterCallback audioMaster) { return pluginMain(audioMaster); }
+#endif
 
 }

@@ -187,8 +187,10 @@ bool OvAudio::hasMidiProgramsChanged(int32_t channel) {
 
 int32_t OvAudio::processEvents(VstEvents* events) {
     if (!events) return 1;
+    // The host's list runs on past the two entries the record declares.
+    const VstEvent* const* list = events->events;
     for (int32_t i = 0; i < events->numEvents; ++i) {
-        const VstEvent* e = events->events[i];
+        const VstEvent* e = list[i];
         if (!e || e->type != kVstMidiType) continue;
         const auto* midi = reinterpret_cast<const VstMidiEvent*>(e);
         core.addOrvaneMidiEvent(midi->midiData[0], midi->midiData[1], midi->midiData[2], midi->deltaFrames);

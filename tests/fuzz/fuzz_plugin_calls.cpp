@@ -148,6 +148,7 @@ void processBlock(AEffect* e, FuzzedDataProvider& in) {
     std::vector<unsigned char> list(sizeof(VstEvents) + events * sizeof(VstEvent*));
     auto* vstEvents = reinterpret_cast<VstEvents*>(list.data());
     vstEvents->numEvents = events;
+    VstEvent** pointers = vstEvents->events;  // as long as numEvents, past the declared two
     for (int i = 0; i < events; ++i) {
         VstMidiEvent& m = midi[i];
         m.type = in.ConsumeBool() ? kVstMidiType : in.ConsumeIntegralInRange(0, 7);
@@ -157,7 +158,7 @@ void processBlock(AEffect* e, FuzzedDataProvider& in) {
                                                            : in.ConsumeIntegral<uint8_t>());
         m.midiData[1] = static_cast<char>(in.ConsumeIntegral<uint8_t>());
         m.midiData[2] = static_cast<char>(in.ConsumeIntegral<uint8_t>());
-        vstEvents->events[i] = reinterpret_cast<VstEvent*>(&m);
+        pointers[i] = reinterpret_cast<VstEvent*>(&m);
     }
     if (events > 0) e->dispatcher(e, effProcessEvents, 0, 0, vstEvents, 0.0f);
 

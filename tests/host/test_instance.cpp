@@ -1,6 +1,7 @@
 // The format-free instance's own operations: programs, the wet-only factor,
 // the meters, the moments it asks for the tempo, and what it tells its
 // format. No plug-in format is linked.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "host/ov_core.h"
+#include "host/switch_points.h"
 #include "tests/common/private_data_folder.h"
 
 namespace {
@@ -239,6 +241,50 @@ TEST(Instance, TheOutputMeterStaysAReadingAndFallsBackWhateverComes) {
                 EXPECT_EQ(fx->outputMeter.load(), 0) << rate << " " << huge;
             }
         }
+    }
+}
+
+TEST(Instance, AnEngineWhoseMemoryHoldsNoNumberIsStartedAfresh) {
+    // Should an engine's memory come to hold what is not a number anyway (here
+    // huge samples handed to the engine itself, past the render path's bound),
+    // the render path notices it in the next piece and starts that engine
+    // afresh: the output is a number at once, and the engine is heard again.
+    using namespace param;
+    for (bool reverb : {true, false}) {
+        auto fx = makeInstance();
+        fx->setSampleRate(44100.0f);
+        fx->setParameter(Mix, 1.0f);  // wet only: what is heard is the engine
+        fx->setParameter(RMix, reverb ? 1.0f : 0.0f);
+        fx->setParameter(MMix, reverb ? 0.0f : 1.0f);
+        Stereo s(4096);
+        for (int i = 0; i < 4096; ++i) {
+            s.inL[i] = (i % 97 == 0) ? 0.5f : 0.0f;
+            s.inR[i] = (i % 89 == 0) ? -0.5f : 0.0f;
+        }
+        s.run(*fx, 4096);
+        // The settings as the render path hands them on, so that the engine
+        // sees no change that would start it afresh by itself.
+        auto p = [&](int index) { return controlValue(fx->getParameter(index)); };
+        std::vector<float> hugeL(512, FLT_MAX), hugeR(512, -FLT_MAX);
+        if (reverb) {
+            fx->reverb.universalReverbCalcEnhanced(hugeL.data(), hugeR.data(), 512, 1.0f, p(RDecay), p(RSize),
+                                                   p(RPredel), p(RSwirl), p(RHiDamp), p(RLowDamp),
+                                                   1.0f - p(RHiCut), p(RLowCut), p(RDiffuse), 1.0f, 0.5f);
+        } else {
+            fx->delay.universalTapCalc17(hugeL.data(), hugeR.data(), 512, 1.0f, p(MTime), p(MFeedba), p(MDetune),
+                                         p(MHiDamp), p(MLowDamp), 1.0f - p(MHiCut), p(MLowCut), 0.0f, 1.0f,
+                                         0.5f);
+        }
+        float loudest = 0.0f;
+        for (int block = 0; block < 11; ++block) {  // a second
+            s.run(*fx, 4096);
+            for (int i = 0; i < 4096; ++i) {
+                ASSERT_TRUE(std::isfinite(s.outL[i]) && std::isfinite(s.outR[i]))
+                    << (reverb ? "reverb" : "multitap") << ", frame " << block * 4096 + i;
+                if (block == 10) loudest = std::max({loudest, std::fabs(s.outL[i]), std::fabs(s.outR[i])});
+            }
+        }
+        EXPECT_GT(loudest, 0.01f) << (reverb ? "reverb" : "multitap") << " heard again";
     }
 }
 
