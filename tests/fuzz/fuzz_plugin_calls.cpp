@@ -8,6 +8,7 @@
 // is that finite input gives finite output.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -131,12 +132,14 @@ void dispatch(AEffect* e, FuzzedDataProvider& in) {
     }
     // A pointer value (effSetSpeakerArrangement) is null: only real records go there.
     const intptr_t v = opcode == effSetSpeakerArrangement ? 0 : value;
+    const auto* bytes = static_cast<const unsigned char*>(record.ptr());
+    const std::vector<unsigned char> before(bytes, bytes + record.size);
     e->dispatcher(e, opcode, index, v, record.ptr(), opt);
     if (record.size == kVstMaxParamStrLen + 1 || record.size == kVstMaxProgNameLen + 1 ||
         record.size == kVstMaxEffectNameLen + 1 || record.size == kVstMaxProductStrLen + 1) {
-        // A text the plug-in wrote is terminated within the buffer (or untouched).
-        if (!std::memchr(record.ptr(), 0, record.size) &&
-            static_cast<unsigned char*>(record.ptr())[0] != 0xA5)
+        // A text the plug-in wrote is terminated within the buffer; a buffer
+        // it left alone still holds what the host put there.
+        if (!std::memchr(bytes, 0, record.size) && !std::equal(before.begin(), before.end(), bytes))
             std::abort();
     }
 }
