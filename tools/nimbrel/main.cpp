@@ -40,7 +40,7 @@ constexpr unsigned kEveryCommand = kRender | kImpulse | kInfo | kPrograms | kSav
 constexpr unsigned kRenders = kRender | kImpulse;
 constexpr unsigned kSetsValues = kRender | kImpulse | kInfo | kSaveProgram | kSaveBank;
 
-struct OptionSpec {
+struct OptionInfo {
     const char* name;
     const char* shortName;  // or null
     const char* value;      // what it takes, or null for a switch
@@ -48,7 +48,7 @@ struct OptionSpec {
     const char* help;
 };
 
-const OptionSpec kOptions[] = {
+const OptionInfo kOptions[] = {
     {"--program", nullptr, "N|NAME", kRenders | kInfo | kSaveBank,
      "program number (0..179) or name, any case; default 0"},
     {"--param", nullptr, "NAME=VALUE", kSetsValues,
@@ -67,7 +67,7 @@ const OptionSpec kOptions[] = {
     {"--help", "-h", nullptr, kEveryCommand, "show this help"},
 };
 
-struct CommandSpec {
+struct CommandInfo {
     const char* name;
     Command id;
     const char* usage;     // one or more lines after "nimbrel "
@@ -76,7 +76,7 @@ struct CommandSpec {
     const char* examples;  // lines after "nimbrel "
 };
 
-const CommandSpec kCommands[] = {
+const CommandInfo kCommands[] = {
     {"render", kRender,
      "render IN OUT [options]\n"
      "render --demo OUT [options]\n"
@@ -122,8 +122,8 @@ const CommandSpec kCommands[] = {
      "save-bank mine.fxb --bank factory.fxb --program 12 --param Mix=50%"},
 };
 
-const CommandSpec* findCommand(const std::string& name) {
-    for (const CommandSpec& c : kCommands)
+const CommandInfo* findCommand(const std::string& name) {
+    for (const CommandInfo& c : kCommands)
         if (name == c.name) return &c;
     return nullptr;
 }
@@ -141,14 +141,14 @@ void printLines(FILE* out, const char* prefix, const char* lines) {
 void printGeneralHelp(FILE* out) {
     std::fprintf(out, "nimbrel %s: renders audio through the Nimbrel plug-in, as a DAW would\n\n", NIMBREL_VERSION);
     std::fprintf(out, "usage: nimbrel COMMAND [options]\n\ncommands:\n");
-    for (const CommandSpec& c : kCommands) std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
+    for (const CommandInfo& c : kCommands) std::fprintf(out, "  %-13s %s\n", c.name, c.summary);
     std::fprintf(out,
                  "\nnimbrel COMMAND --help shows a command's options and examples;\n"
                  "nimbrel --version shows the version and the plug-in it loads.\n\nexamples:\n");
     printLines(out, "  nimbrel ", kCommands[0].examples);
 }
 
-void printCommandHelp(const CommandSpec& c) {
+void printCommandHelp(const CommandInfo& c) {
     // "usage: " before the first form, aligned spaces before the others.
     const char* second = std::strchr(c.usage, '\n');
     std::printf("usage: nimbrel %.*s\n", static_cast<int>(second ? second - c.usage : std::strlen(c.usage)), c.usage);
@@ -156,7 +156,7 @@ void printCommandHelp(const CommandSpec& c) {
     std::printf("\n%s.\n\n", c.summary);
     printLines(stdout, "", c.details);
     std::printf("\noptions:\n");
-    for (const OptionSpec& o : kOptions) {
+    for (const OptionInfo& o : kOptions) {
         if (!(o.commands & c.id)) continue;
         std::string left = std::string(o.shortName ? std::string(o.shortName) + ", " : "") + o.name +
                            (o.value ? std::string(" ") + o.value : "");
@@ -205,12 +205,12 @@ bool parseWholeIn(const char* text, double low, double high, double& value) {
 
 std::vector<std::string> optionNames() {
     std::vector<std::string> names;
-    for (const OptionSpec& o : kOptions) names.push_back(o.name);
+    for (const OptionInfo& o : kOptions) names.push_back(o.name);
     return names;
 }
 
 // Parses argv[first..] for `command`; false with `error` on a bad option or value.
-bool parseOptions(int argc, char** argv, int first, const CommandSpec& command, Options& o, std::string& error) {
+bool parseOptions(int argc, char** argv, int first, const CommandInfo& command, Options& o, std::string& error) {
     bool onlyFiles = false;  // after "--" every argument is a file, even one that starts with '-'
     for (int i = first; i < argc; ++i) {
         std::string arg = argv[i];
@@ -233,21 +233,21 @@ bool parseOptions(int argc, char** argv, int first, const CommandSpec& command, 
             o.positional.push_back(arg);
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : kOptions)
-            if (arg == s.name || (s.shortName && arg == s.shortName)) spec = &s;
-        if (!spec) {
+        const OptionInfo* option = nullptr;
+        for (const OptionInfo& s : kOptions)
+            if (arg == s.name || (s.shortName && arg == s.shortName)) option = &s;
+        if (!option) {
             error = "unknown option " + arg + didYouMean(arg, optionNames(), "") + " (nimbrel " + command.name +
                     " --help lists the options)";
             return false;
         }
-        if (!(spec->commands & command.id)) {
-            error = std::string(spec->name) + " does not apply to " + command.name + " (nimbrel " + command.name +
+        if (!(option->commands & command.id)) {
+            error = std::string(option->name) + " does not apply to " + command.name + " (nimbrel " + command.name +
                     " --help lists its options)";
             return false;
         }
-        const std::string name = spec->name;
-        if (!spec->value) {
+        const std::string name = option->name;
+        if (!option->value) {
             if (hasAttached) {
                 error = name + " takes no value";
                 return false;
@@ -257,7 +257,7 @@ bool parseOptions(int argc, char** argv, int first, const CommandSpec& command, 
             continue;
         }
         if (!hasAttached && i + 1 >= argc) {
-            error = name + " needs a value: " + spec->value;
+            error = name + " needs a value: " + option->value;
             return false;
         }
         const std::string text = hasAttached ? attached : argv[++i];
@@ -512,10 +512,10 @@ int main(int argc, char** argv) {
     const std::string first = argv[1];
     if (first == "--help" || first == "-h" || first == "help") {
         if (first == "help" && argc > 2) {
-            const CommandSpec* c = findCommand(argv[2]);
+            const CommandInfo* c = findCommand(argv[2]);
             if (!c) {
                 std::vector<std::string> names;
-                for (const CommandSpec& spec : kCommands) names.push_back(spec.name);
+                for (const CommandInfo& known : kCommands) names.push_back(known.name);
                 return fail("no command is named \"" + std::string(argv[2]) + "\"" + didYouMean(argv[2], names));
             }
             printCommandHelp(*c);
@@ -529,10 +529,10 @@ int main(int argc, char** argv) {
         std::printf("nimbrel %s\nplug-in: %s\n", NIMBREL_VERSION, plugin.empty() ? "not found" : plugin.c_str());
         return 0;
     }
-    const CommandSpec* command = findCommand(first);
+    const CommandInfo* command = findCommand(first);
     if (!command) {
         std::vector<std::string> names;
-        for (const CommandSpec& c : kCommands) names.push_back(c.name);
+        for (const CommandInfo& c : kCommands) names.push_back(c.name);
         return fail("unknown command \"" + first + "\"" + didYouMean(first, names) +
                     " (nimbrel --help lists the commands)");
     }
